@@ -1,0 +1,22 @@
+#include "HandlerRunner.h"
+
+#include <exception>
+
+#include "AppError.h"
+#include "TextCodec.h"
+
+namespace tacho {
+
+void RunHandler(IForm& form, const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const AppError& e) {
+    form.ShowErrorBox(e.message());
+  } catch (const std::exception& e) {
+    form.ShowErrorBox(FromUtf8(e.what()));
+  } catch (...) {
+    form.ShowErrorBox(u"");
+  }
+}
+
+}  // namespace tacho

@@ -1,0 +1,30 @@
+// The device exchange every record command runs: open PortIndex, build the frame,
+// write it, clear the FrameBuffer, wait 200 ms, read the reply, judge, close.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string_view>
+
+#include "AppContext.h"
+
+namespace tacho {
+
+inline constexpr int kReplyWaitMs = 200;
+
+struct ExchangePlan {
+  std::string_view word;                 // "write", "GSM_read", "GSM_write"
+  std::size_t writeCount;                // bytes of the FrameBuffer written
+  std::size_t readCount;                 // at most this many reply bytes read
+  std::function<void()> beforeFrame;     // after SetupPort, before BuildFrame
+  bool secondWait = false;               // 200 ms more after the read
+  std::function<void()> judge;           // shows the outcome from the FrameBuffer
+};
+
+void RunDeviceExchange(AppContext& app, const ExchangePlan& plan);
+
+// "Данные успешно записаны" when FrameBuffer byte 0 is 0x02 and byte 5 is 0x00,
+// else "Произошла ошибка, повторите попытку."; caption "Внимание!".
+void ShowWriteResult(const Session& session, IForm& form);
+
+}  // namespace tacho

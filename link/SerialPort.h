@@ -1,0 +1,56 @@
+// The serial port: opens one of COM1..COM42 for exclusive use with the device's
+// line settings (9600 baud, 8 data bits, even parity, one stop bit) and 15 ms
+// time-outs, and writes, reads and closes it. PortHandle lives here.
+// Backends: SerialPort_posix.cpp (termios) and SerialPort_win32.cpp (Win32).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "Form.h"
+#include "PortMap.h"
+
+namespace tacho {
+
+inline constexpr int kPortCount = 42;
+
+class SerialPort {
+ public:
+#ifdef _WIN32
+  using NativeHandle = void*;  // HANDLE
+#else
+  using NativeHandle = int;  // file descriptor
+#endif
+  static const NativeHandle kInvalidHandle;
+
+  // On Linux the port map says which device stands behind COM n; Windows opens
+  // "COMn" / "\\.\COMn" and ignores it.
+  explicit SerialPort(PortMap map = PortMap::ForCurrentUser());
+  ~SerialPort();
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  // Opens port `index` (0 = COM1) exclusively into PortHandle, or stores the
+  // invalid handle when it cannot. An index outside 0..41 opens nothing.
+  void OpenPort(int index);
+  // OpenPort, then the line settings, time-outs, flush, purge and event mask.
+  // A failed open (or an index outside 0..41) shows "Ошибка открытия порта"
+  // (caption "Внимание!") and returns false.
+  bool SetupPort(int index, IForm& form);
+  // One write of n bytes; gives up after 15 + 15·n ms. Returns the count written.
+  std::size_t Write(const std::uint8_t* data, std::size_t n);
+  // One read of at most m bytes into buffer[0..]: returns when m bytes arrived,
+  // when more than 15 ms pass between two bytes, or 15 + 15·m ms after it began.
+  std::size_t Read(std::uint8_t* buffer, std::size_t m);
+  // Closes PortHandle and leaves it invalid. Nothing happens on the invalid handle.
+  void Close();
+
+  bool IsOpen() const { return PortHandle != kInvalidHandle; }
+
+ private:
+  PortMap map_;
+  NativeHandle PortHandle = kInvalidHandle;
+};
+
+}  // namespace tacho
