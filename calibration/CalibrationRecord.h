@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "AppError.h"
 #include "Form.h"
 #include "Session.h"
 
@@ -53,11 +52,5 @@ std::uint8_t NationCode(const IForm& form);
 // that does not convert, DateRangeError for a date no record can hold.
 // Callers have refused texts wider than their fields (CheckCalibration).
 void FillCalibration(const IForm& form, std::array<std::uint8_t, kPayloadSize>& PayloadArea);
-
-// A next calibration date that is no calendar date or out of the 32-bit range.
-class DateRangeError : public AppError {
- public:
-  using AppError::AppError;
-};
 
 }  // namespace tacho

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "AppError.h"
 #include "Form.h"
 
 namespace tacho {
@@ -22,6 +23,13 @@ std::int32_t DatePart(int kind, std::string_view dateText);
 // no calendar date or that a 32-bit time value cannot hold.
 std::int32_t DateToTime(int kind, std::u16string_view dateText);
 std::int32_t DateToTime(int kind, const IForm& form);
+
+// A next calibration date that is no calendar date, or that a 32-bit time value
+// cannot hold; the write is refused with this message.
+class DateRangeError : public AppError {
+ public:
+  using AppError::AppError;
+};
 
 // "hour": the hours item of sComboBox1 as sign bit + hours; "min": the minutes
 // item of sComboBox2. Any other kind returns 0.

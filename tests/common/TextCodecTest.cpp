@@ -1,0 +1,40 @@
+#include "TextCodec.h"
+
+#include <gtest/gtest.h>
+
+namespace tacho {
+namespace {
+
+TEST(Windows1251, EncodesCyrillicAndMarksWhatItLacks) {
+  EXPECT_EQ(ToAnsi(u"А123ВС77"), "\xC0" "123" "\xC2\xD1" "77");
+  EXPECT_EQ(ToAnsi(u"РФ"), "\xD0\xD4");
+  EXPECT_EQ(ToAnsi(u"Ёё№"), "\xA8\xB8\xB9");
+  EXPECT_EQ(ToAnsi(u"яЯ"), "\xFF\xDF");
+  // Characters outside the code page become one '?' each, a surrogate pair too.
+  EXPECT_EQ(ToAnsi(u"a€b"), "a\x88" "b");
+  EXPECT_EQ(ToAnsi(u"中"), "?");
+  EXPECT_EQ(ToAnsi(u"x\U0001F600y"), "x?y");
+  EXPECT_EQ(ToAnsi(std::u16string(1, char16_t(0xD800))), "?");
+}
+
+TEST(Windows1251, EveryByteSurvivesARoundTrip) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  const std::u16string wide = FromAnsi(all);
+  ASSERT_EQ(wide.size(), 256u);
+  EXPECT_EQ(ToAnsi(wide), all);
+  EXPECT_EQ(AnsiCharToWide(0xFF), u'я');
+  EXPECT_EQ(AnsiCharToWide(0xC0), u'А');
+}
+
+TEST(Utf8, RoundTripsAndReplacesMalformedInput) {
+  const std::u16string text = u"Калибровка € \U0001F600";
+  EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+  EXPECT_EQ(ToUtf8(u"Ф"), "\xD0\xA4");
+  EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(FromUtf8("\xD0"), u"\uFFFD");
+  EXPECT_EQ(FromUtf8("\xC0\x80"), u"\uFFFD");  // overlong
+}
+
+}  // namespace
+}  // namespace tacho
