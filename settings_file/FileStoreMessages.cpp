@@ -1,0 +1,30 @@
+#include "FileStoreMessages.h"
+
+namespace tacho {
+
+std::u16string FileFailureMessage(FileStep step, std::u16string_view name, std::u16string_view reason) {
+  std::u16string_view verb;
+  switch (step) {
+    case FileStep::Open:
+      verb = u"открыть";
+      break;
+    case FileStep::Read:
+      verb = u"прочитать";
+      break;
+    case FileStep::Create:
+      verb = u"создать";
+      break;
+    case FileStep::Write:
+      verb = u"записать";
+      break;
+  }
+  std::u16string message = u"Не удалось ";
+  message += verb;
+  message += u" файл «";
+  message += name;
+  message += u"»: ";
+  message += reason;
+  return message;
+}
+
+}  // namespace tacho
