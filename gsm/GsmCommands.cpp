@@ -1,0 +1,41 @@
+#include "GsmCommands.h"
+
+#include "Exchange.h"
+#include "Frames.h"
+#include "GsmCheck.h"
+#include "GsmRecord.h"
+
+namespace tacho {
+
+bool GsmReplyPasses(const std::array<std::uint8_t, kFrameBufferSize>& FrameBuffer) {
+  return FrameBuffer[0] == 0x02 || FrameBuffer[1] == 0x49;
+}
+
+void Read_GSM_ButtonClick(AppContext& app) {
+  CommandScope scope(app.session);
+  if (!scope) return;
+  ExchangePlan plan{"GSM_read", kGsmReadFrameLength, kGsmReadReplyLength, {}, false, [&app] {
+                      // A failed reply holds no settings: the technician's entries stay.
+                      if (!GsmReplyPasses(app.session.FrameBuffer)) {
+                        app.form.ShowMessageBox(kReadFailedMessage, kReadFailedCaption);
+                        return;
+                      }
+                      ShowGsm(app.session, app.form);
+                    }};
+  RunDeviceExchange(app, plan);
+}
+
+void Write_GSM_ButtonClick(AppContext& app) {
+  CommandScope scope(app.session);
+  if (!scope) return;
+  if (CheckGsm(app.form) != 1) return;
+  ExchangePlan plan{"GSM_write",
+                    kGsmWriteFrameLength,
+                    kWriteReplyLength,
+                    [&app] { FillGsm(app.form, app.session); },
+                    true,
+                    [&app] { ShowWriteResult(app.session, app.form); }};
+  RunDeviceExchange(app, plan);
+}
+
+}  // namespace tacho

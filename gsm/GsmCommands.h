@@ -1,0 +1,27 @@
+// The GSM page's two commands: read the modem settings from the device, and
+// write them to it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "AppContext.h"
+#include "Session.h"
+
+namespace tacho {
+
+inline constexpr std::u16string_view kReadFailedMessage = u"Произошла ошибка, повторите попытку.";
+inline constexpr std::u16string_view kReadFailedCaption = u"Внимание!";
+
+// A "GSM_read" reply passes when its byte 0 is 0x02 or its byte 1 is 0x49.
+bool GsmReplyPasses(const std::array<std::uint8_t, kFrameBufferSize>& FrameBuffer);
+
+// "Считать": asks the device for its settings and shows them in the page. A
+// reply that fails its test shows the error and leaves the page's entries as
+// they were.
+void Read_GSM_ButtonClick(AppContext& app);
+// "Записать": checks the page, then sends the settings record and shows the outcome.
+void Write_GSM_ButtonClick(AppContext& app);
+
+}  // namespace tacho
