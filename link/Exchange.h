@@ -21,6 +21,9 @@ struct ExchangePlan {
   std::function<void()> judge;           // shows the outcome from the FrameBuffer
 };
 
+// The handler that calls it holds the session's CommandScope for the whole
+// command, so that nothing else runs an exchange or a search during the waits.
+// The port is closed however the exchange ends.
 void RunDeviceExchange(AppContext& app, const ExchangePlan& plan);
 
 // "Данные успешно записаны" when FrameBuffer byte 0 is 0x02 and byte 5 is 0x00,

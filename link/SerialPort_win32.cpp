@@ -3,6 +3,8 @@
 // synchronous WriteFile/ReadFile without an OVERLAPPED structure.
 #include "SerialPort.h"
 
+#include "PortSettings.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -18,48 +20,30 @@ namespace tacho {
 
 namespace {
 
-constexpr std::u16string_view kOpenErrorText = u"Ошибка открытия порта";
-constexpr std::u16string_view kOpenErrorCaption = u"Внимание!";
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide text is UTF-16");
+static_assert(kDcbFields.Parity == EVENPARITY && kDcbFields.StopBits == ONESTOPBIT);
+static_assert(kPurgeFlags == (PURGE_TXCLEAR | PURGE_RXCLEAR) && kEventMask == EV_RXCHAR);
 
-constexpr DWORD kBaudRate = 9600;
-constexpr BYTE kByteSize = 8;
-constexpr BYTE kParityEven = 2;      // EVENPARITY
-constexpr BYTE kStopBitsOne = 0;     // ONESTOPBIT
-constexpr DWORD kTimeoutMs = 15;     // all five time-outs
-constexpr DWORD kPurgeBoth = 12;     // PURGE_TXCLEAR | PURGE_RXCLEAR
-constexpr DWORD kEventRxChar = 1;    // EV_RXCHAR
-static_assert(kParityEven == EVENPARITY && kStopBitsOne == ONESTOPBIT);
-static_assert(kPurgeBoth == (PURGE_TXCLEAR | PURGE_RXCLEAR) && kEventRxChar == EV_RXCHAR);
-
-bool IsPortIndex(int index) { return index >= 0 && index < kPortCount; }
-
-// "COM1".."COM9"; from COM10 on only the device namespace reaches the port.
-std::wstring PortName(int index) {
-  const std::wstring number = std::to_wstring(index + 1);
-  return index < 9 ? L"COM" + number : L"\\\\.\\COM" + number;
-}
-
-// The same numbers as the fields set by hand, as the mode parser reads them.
-std::wstring ModeText() { return std::wstring(L"baud =") + L"9600" + L" parity=2 data=8 stop=1"; }
+const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // Starts from what the port reports; only speed, frame and fNull change, so
 // received zero bytes are kept. Handshaking stays as the port had it.
 void SetLineFields(DCB& dcb) {
-  dcb.BaudRate = kBaudRate;
-  dcb.ByteSize = kByteSize;
-  dcb.Parity = kParityEven;
-  dcb.StopBits = kStopBitsOne;
+  dcb.BaudRate = kDcbFields.BaudRate;
+  dcb.ByteSize = kDcbFields.ByteSize;
+  dcb.Parity = kDcbFields.Parity;
+  dcb.StopBits = kDcbFields.StopBits;
   dcb.DCBlength = sizeof(DCB);
   dcb.fNull = FALSE;
 }
 
 COMMTIMEOUTS PortTimeouts() {
   COMMTIMEOUTS timeouts{};
-  timeouts.ReadIntervalTimeout = kTimeoutMs;
-  timeouts.ReadTotalTimeoutMultiplier = kTimeoutMs;
-  timeouts.ReadTotalTimeoutConstant = kTimeoutMs;
-  timeouts.WriteTotalTimeoutMultiplier = kTimeoutMs;
-  timeouts.WriteTotalTimeoutConstant = kTimeoutMs;
+  timeouts.ReadIntervalTimeout = kCommTimeouts.ReadIntervalTimeout;
+  timeouts.ReadTotalTimeoutMultiplier = kCommTimeouts.ReadTotalTimeoutMultiplier;
+  timeouts.ReadTotalTimeoutConstant = kCommTimeouts.ReadTotalTimeoutConstant;
+  timeouts.WriteTotalTimeoutMultiplier = kCommTimeouts.WriteTotalTimeoutMultiplier;
+  timeouts.WriteTotalTimeoutConstant = kCommTimeouts.WriteTotalTimeoutConstant;
   return timeouts;
 }
 
@@ -73,18 +57,24 @@ SerialPort::SerialPort(PortMap map) : map_(std::move(map)) {}
 SerialPort::~SerialPort() { Close(); }
 
 void SerialPort::OpenPort(int index) {
-  if (!IsPortIndex(index)) return;
+  const std::u16string name = PortName(index);
+  if (name.empty()) return;  // outside 0..41
   // A handle still open would keep the port held until the program ends.
   Close();
-  PortHandle = CreateFileW(PortName(index).c_str(), GENERIC_READ | GENERIC_WRITE, 0 /* no sharing */,
+  PortHandle = CreateFileW(Wide(name), GENERIC_READ | GENERIC_WRITE, 0 /* no sharing */,
                            nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 bool SerialPort::SetupPort(int index, IForm& form) {
-  if (IsPortIndex(index)) OpenPort(index);
-  // Outside 0..41 nothing was opened: never go on with a handle of an earlier command.
-  if (!IsPortIndex(index) || !IsOpen()) {
-    form.ShowMessageBox(kOpenErrorText, kOpenErrorCaption);
+  if (PortName(index).empty()) {
+    // Outside 0..41: never go on with a port opened before; write and read go nowhere.
+    Close();
+    form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
+    return false;
+  }
+  OpenPort(index);
+  if (!IsOpen()) {
+    form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
     return false;
   }
 
@@ -93,13 +83,13 @@ bool SerialPort::SetupPort(int index, IForm& form) {
   dcb.DCBlength = sizeof(DCB);
   GetCommState(PortHandle, &dcb);
   SetLineFields(dcb);
-  BuildCommDCBW(ModeText().c_str(), &dcb);
+  BuildCommDCBW(Wide(ModeText()), &dcb);
   SetCommState(PortHandle, &dcb);
   COMMTIMEOUTS timeouts = PortTimeouts();
   SetCommTimeouts(PortHandle, &timeouts);
   FlushFileBuffers(PortHandle);
-  PurgeComm(PortHandle, kPurgeBoth);
-  SetCommMask(PortHandle, kEventRxChar);
+  PurgeComm(PortHandle, kPurgeFlags);
+  SetCommMask(PortHandle, kEventMask);
   return true;
 }
 
