@@ -6,17 +6,17 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 umask 022  # the package's files and folders take their modes from the build
 
+fail() { echo "FAIL: $*"; exit 1; }
+
 build=build/package
 cmake --preset release -B "$build" -DTACHO_BUILD_TESTS=OFF
 cmake --build "$build" -j "$(nproc)"
 rm -rf "$build/deb"
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$PWD/$build/deb"
 debs=("$build"/deb/tachocalib_*.deb)
-[ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one .deb, found: ${debs[*]}"; exit 1; }
+if [ "${#debs[@]}" -ne 1 ] || [ ! -f "${debs[0]}" ]; then fail "expected one .deb, found: ${debs[*]}"; fi
 deb=${debs[0]}
 echo "package: $deb"
-
-fail() { echo "FAIL: $*"; exit 1; }
 
 # lintian fails on errors only; warnings are shown.
 lintian --fail-on error --tag-display-limit 0 "$deb"
@@ -28,6 +28,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for pkg in fonts-wine qt6-translations-l10n; do
   field Recommends | grep -qE "(^|, )$pkg( |,|$)" || fail "Recommends lacks $pkg"
 done
+# shellcheck disable=SC2016  # $USER is part of the command the user types
 field Description | grep -qF 'sudo usermod -aG dialout $USER' || fail "description lacks the dialout command"
 
 root=$(mktemp -d)
