@@ -491,6 +491,19 @@ std::optional<CalibrationRecord> DeviceEmulator::LastCalibrationRecord() const {
   return impl_->calibration;
 }
 
+termios DeviceEmulator::LineSettings() const {
+  std::lock_guard lock(impl_->mutex);
+  termios t{};
+  ::tcgetattr(impl_->pty.slave, &t);
+  return t;
+}
+
+void DeviceEmulator::SendUnsolicited(const std::vector<std::uint8_t>& bytes) {
+  std::lock_guard lock(impl_->mutex);
+  if (impl_->pty.master < 0 || bytes.empty()) return;
+  [[maybe_unused]] const ssize_t n = ::write(impl_->pty.master, bytes.data(), bytes.size());
+}
+
 void DeviceEmulator::SetFault(Fault fault) { impl_->fault = fault; }
 
 Fault DeviceEmulator::GetFault() const { return impl_->fault.load(); }

@@ -7,6 +7,8 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <termios.h>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -84,6 +86,11 @@ class DeviceEmulator {
   void SetGsmRecord(const GsmRecord& record);
   // The record of the last good "write" frame (bytes 5..173 and 185..199).
   std::optional<CalibrationRecord> LastCalibrationRecord() const;
+
+  // The line's settings as the device side sees them.
+  termios LineSettings() const;
+  // Puts bytes on the line now, unasked (leftovers that a purge must discard).
+  void SendUnsolicited(const std::vector<std::uint8_t>& bytes);
 
   void SetFault(Fault fault);
   Fault GetFault() const;

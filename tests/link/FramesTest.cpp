@@ -1,0 +1,113 @@
+// Frames built from the PayloadArea, and the judgement of a write's reply.
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "Exchange.h"
+#include "FormModel.h"
+#include "Frames.h"
+#include "LinkFixture.h"
+
+namespace tacho {
+namespace {
+
+using test::Bytes;
+using test::Cat;
+using test::Repeat;
+
+Bytes Sent(const Session& s, std::size_t n) { return Bytes(s.FrameBuffer.begin(), s.FrameBuffer.begin() + n); }
+
+bool ZeroFrom(const Session& s, std::size_t from) {
+  return std::all_of(s.FrameBuffer.begin() + from, s.FrameBuffer.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+// The GSM settings record of the worked example: 10.1.2.3, port 21400, the
+// connection string " "," "," " (11 bytes), 40 s and 5 s.
+Bytes WorkedGsmRecord() {
+  return Cat({{0x31, 0x30, 0x2E, 0x31, 0x2E, 0x32, 0x2E, 0x33}, Repeat(0x20, 7), {0x32, 0x31, 0x34, 0x30, 0x30},
+              {0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22}, {0x00}, Repeat(0x20, 38),
+              {0x04, 0x01}, Repeat(0xFF, 32)});
+}
+
+TEST(Checksum, IsTheComplementOfTheLowByteOfTheSum) {
+  const std::uint8_t gsmRead[] = {0x02, 0x49, 0x00, 0xB9, 0x00};
+  const std::uint8_t probe[] = {0x02, 0x49, 0x00, 0xD1, 0x00};
+  EXPECT_EQ(Checksum(gsmRead, 5), 0xFB);  // 260 -> 0x04 -> 0xFB
+  EXPECT_EQ(Checksum(probe, 5), 0xE3);
+  EXPECT_EQ(Checksum(nullptr, 0), 0xFF);
+  EXPECT_EQ(Checksum(kProbeFrame.data(), 5), kProbeFrame[5]);
+}
+
+TEST(BuildFrame, GsmReadIsSixFixedBytesAndZerosAfter) {
+  Session s;
+  s.FrameBuffer.fill(0xAA);
+  s.PayloadArea.fill(0x55);
+  BuildFrame(s, "GSM_read");
+  EXPECT_EQ(Sent(s, 6), (Bytes{0x02, 0x49, 0x00, 0xB9, 0x00, 0xFB}));
+  EXPECT_TRUE(ZeroFrom(s, 6));
+}
+
+TEST(BuildFrame, WriteLaysOutTheRecordInTwoPiecesAroundTheChecksum) {
+  Session s;
+  s.FrameBuffer.fill(0xAA);
+  for (std::size_t i = 0; i < s.PayloadArea.size(); ++i) s.PayloadArea[i] = static_cast<std::uint8_t>(i * 7 + 3);
+  BuildFrame(s, "write");
+  const Bytes record(s.PayloadArea.begin(), s.PayloadArea.end());
+  const Bytes head = Cat({{0x02, 0x49, 0xAA, 0x38, 0x00}, Bytes(record.begin(), record.begin() + 169)});
+  unsigned sum = std::accumulate(head.begin(), head.end(), 0u);
+  const std::uint8_t checksum = static_cast<std::uint8_t>(~sum);
+  const Bytes expected = Cat({head, {checksum}, Repeat(0x00, 10), Bytes(record.begin() + 169, record.end())});
+  ASSERT_EQ(expected.size(), 200u);
+  EXPECT_EQ(Sent(s, 200), expected);
+  EXPECT_TRUE(ZeroFrom(s, 200));  // byte 200 is never sent and is not formed
+  // Read by its length byte (170 payload bytes), the frame ends in a matching checksum too.
+  EXPECT_EQ(Checksum(s.FrameBuffer.data(), 175), s.FrameBuffer[175]);
+}
+
+TEST(BuildFrame, GsmWriteOfTheWorkedRecordEndsInChecksum92) {
+  Session s;
+  s.PayloadArea.fill(0xFF);
+  const Bytes record = WorkedGsmRecord();
+  ASSERT_EQ(record.size(), 104u);
+  std::copy(record.begin(), record.end(), s.PayloadArea.begin());
+  BuildFrame(s, "GSM_write");
+  EXPECT_EQ(Sent(s, 110), Cat({{0x02, 0x49, 0x68, 0x39, 0x00}, record, {0x92}}));
+  EXPECT_TRUE(ZeroFrom(s, 110));
+}
+
+TEST(BuildFrame, AnyOtherWordLeavesTheBufferAllZero) {
+  for (const char* word : {"", "Write", "WRITE", "write ", "gsm_read", "GSM_Write", "probe", "GSM_read\n"}) {
+    Session s;
+    s.FrameBuffer.fill(0xAA);
+    BuildFrame(s, word);
+    EXPECT_TRUE(ZeroFrom(s, 0)) << "word '" << word << "'";
+  }
+}
+
+TEST(ShowWriteResult, SucceedsOnlyWhenByteZeroIs02AndByteFiveIs00) {
+  struct Case {
+    Bytes reply;
+    bool success;
+  };
+  const Case cases[] = {
+      {{0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
+      {{0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},  // bytes 1-4 and 6 are not looked at
+      {{0x02}, true},                                      // bytes 1-6 stay 0
+      {{}, false},                                         // no reply at all
+      {{0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
+      {{0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
+      {{0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    std::copy(c.reply.begin(), c.reply.end(), s.FrameBuffer.begin());
+    FormModel form;
+    ShowWriteResult(s, form);
+    ASSERT_EQ(form.boxes.size(), 1u);
+    EXPECT_EQ(form.boxes[0].text, c.success ? u"Данные успешно записаны" : u"Произошла ошибка, повторите попытку.");
+    EXPECT_EQ(form.boxes[0].caption, std::u16string(u"Внимание!"));
+  }
+}
+
+}  // namespace
+}  // namespace tacho
