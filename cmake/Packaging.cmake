@@ -24,8 +24,8 @@ if(UNIX AND NOT APPLE)
     endforeach()
   endif()
 
-  # Manual pages and the changelog go out gzipped; -n keeps names and time stamps
-  # out of the archive, so the package is the same bytes on every build.
+  # Manual pages and the changelog go out gzipped, with -n: no name or time stamp
+  # inside, so they are the same bytes on every build (lintian checks this).
   set(docs changelog share/doc/tachocalib)
   if(TARGET Tachocalib)
     list(APPEND docs man/Tachocalib.1 share/man/man1 man/ru/Tachocalib.1 share/man/ru/man1)
