@@ -2,15 +2,18 @@
 // every control a settings file holds, and a window with a fixed start date.
 #pragma once
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "FormModel.h"
+#include "HandlerRunner.h"
+#include "SettingsFile.h"
 #include "SettingsLines.h"
 #include "TextCodec.h"
 
@@ -22,9 +25,10 @@ inline constexpr CivilDate kToday{2024, 3, 15};
 class TempDir {
  public:
   TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/settings-test-XXXXXX";
-    path_ = ::mkdtemp(pattern.data());
+    std::random_device random;
+    do {
+      path_ = std::filesystem::temp_directory_path() / ("settings-test-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
     std::error_code ignored;
@@ -35,10 +39,14 @@ class TempDir {
 
   const std::filesystem::path& path() const { return path_; }
   // A path inside the folder as a wide file name.
-  std::u16string Name(const std::string& relative) const { return FromUtf8((path_ / relative).string()); }
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
+  std::u16string Name(std::u16string_view relative) const { return (path_ / relative).u16string(); }
+  // The names in the folder, sorted.
+  std::vector<std::u16string> Entries() const {
+    std::vector<std::u16string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.push_back(entry.path().filename().u16string());
+    }
+    std::sort(names.begin(), names.end());
     return names;
   }
 
@@ -53,6 +61,23 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
 inline std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The bytes a save right after start writes.
+inline const std::string kStartUpFile =
+    "\r\n\r\n43\r\n\r\n\r\n\r\n\r\n\r\n15.03.2026\r\n+0\r\n00\r\n-1\r\n\r\n\r\n\r\n\r\n\r\n\xD0\xD4\r\n";
+
+// A click on "Сохранить" or "Открыть" with the dialog answered, run as the event loop runs it.
+inline void Save(FormModel& form, std::optional<std::u16string> answer) {
+  Session session;
+  form.saveAnswers.push_back(std::move(answer));
+  RunHandler(form, [&] { Save_File_ButtonClick(form, session); });
+}
+
+inline void Open(FormModel& form, std::optional<std::u16string> answer) {
+  Session session;
+  form.openAnswers.push_back(std::move(answer));
+  RunHandler(form, [&] { Open_File_ButtonClick(form, session); });
 }
 
 // Text and selected index of every control a settings file holds.
