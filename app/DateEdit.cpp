@@ -1,0 +1,114 @@
+#include "DateEdit.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QDate>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+
+namespace tacho {
+namespace {
+
+// A small calendar sheet for the field's button, drawn rather than shipped.
+QIcon CalendarIcon(const QPalette& palette) {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(palette.color(QPalette::Text), 2));
+  p.setBrush(palette.color(QPalette::Base));
+  p.drawRoundedRect(QRectF(3, 5, 26, 24), 3, 3);
+  p.fillRect(QRectF(4, 6, 24, 6), QColor(0x3a, 0x6e, 0xa5));
+  p.setPen(Qt::NoPen);
+  p.setBrush(palette.color(QPalette::Text));
+  for (int row = 0; row < 3; ++row) {
+    for (int col = 0; col < 4; ++col) p.drawRect(QRectF(7 + col * 5.5, 15 + row * 4.5, 3, 3));
+  }
+  p.end();
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+DateEdit::DateEdit(QWidget* parent) : QLineEdit(parent) {
+  setInputMask(QStringLiteral("99.99.9999; "));
+  QAction* open = addAction(CalendarIcon(palette()), QLineEdit::TrailingPosition);
+  open->setText(QStringLiteral("Календарь"));
+  open->setToolTip(QString());
+  connect(open, &QAction::triggered, this, &DateEdit::OpenCalendar);
+}
+
+void DateEdit::SetFieldText(const QString& text) {
+  auto hasFieldForm = [&text] {
+    if (text.size() != 10 || text[2] != u'.' || text[5] != u'.') return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (i != 2 && i != 5 && text[i] != u' ' && (text[i] < u'0' || text[i] > u'9')) return false;
+    }
+    return true;
+  };
+  if (!hasFieldForm()) {
+    setText(text);
+    return;
+  }
+  // Qt's setText would close up the blanks between digits; inserting each digit
+  // at its own place into the empty mask keeps them.
+  setText(QString());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] >= u'0' && text[i] <= u'9') {
+      setCursorPosition(static_cast<int>(i));
+      insert(QString(text[i]));
+    }
+  }
+  setCursorPosition(0);
+}
+
+void DateEdit::SetDate(int year, int month, int day) {
+  SetFieldText(QString::asprintf("%02d.%02d.%04d", day % 100, month % 100, year % 10000));
+}
+
+void DateEdit::OpenCalendar() {
+  if (!calendar_) {
+    calendar_ = new QCalendarWidget(this);
+    calendar_->setWindowFlags(Qt::Popup);
+    calendar_->setGridVisible(true);
+    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    connect(calendar_, &QCalendarWidget::clicked, this, &DateEdit::PickDate);
+    connect(calendar_, &QCalendarWidget::activated, this, &DateEdit::PickDate);
+  }
+  const QDate shown = QDate::fromString(displayText(), QStringLiteral("dd.MM.yyyy"));
+  calendar_->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
+  calendar_->adjustSize();
+
+  // Below the field, kept on the screen.
+  QPoint place = mapToGlobal(QPoint(0, height()));
+  if (const QScreen* s = screen()) {
+    const QRect area = s->availableGeometry();
+    const QSize size = calendar_->sizeHint();
+    if (place.x() + size.width() > area.right()) place.setX(area.right() - size.width());
+    if (place.y() + size.height() > area.bottom()) place.setY(mapToGlobal(QPoint(0, 0)).y() - size.height());
+    place.setX(std::max(place.x(), area.left()));
+    place.setY(std::max(place.y(), area.top()));
+  }
+  calendar_->move(place);
+  calendar_->show();
+  calendar_->setFocus(Qt::PopupFocusReason);
+}
+
+void DateEdit::PickDate(QDate date) {
+  SetDate(date.year(), date.month(), date.day());
+  calendar_->hide();
+  setFocus(Qt::PopupFocusReason);
+}
+
+void DateEdit::keyPressEvent(QKeyEvent* e) {
+  // Alt+Down and F4 open the calendar, as on a combo box.
+  if ((e->key() == Qt::Key_Down && (e->modifiers() & Qt::AltModifier)) || e->key() == Qt::Key_F4) {
+    OpenCalendar();
+    return;
+  }
+  QLineEdit::keyPressEvent(e);
+}
+
+}  // namespace tacho

@@ -1,0 +1,7 @@
+// Lets GoogleTest print Qt strings in its failure messages.
+#pragma once
+
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
