@@ -1,0 +1,162 @@
+// The Linux side of the exchange tests under wine: plays the device on a
+// pseudo-terminal, links it into wine's prefix as com40, starts one test of the
+// Windows program (WineExchangeClient) under wine, and checks byte for byte
+// what reached the device. Run by scripts/test.d/20-windows.sh, which sets
+// WINEPREFIX, TACHO_WINE (the wine loader) and TACHO_WINE_CLIENT (the .exe).
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CalibrationRecord.h"
+#include "DeviceEmulator.h"
+#include "FormModel.h"
+#include "Frames.h"
+#include "GsmRecord.h"
+#include "Session.h"
+#include "WineExchangeCases.h"
+
+extern char** environ;
+
+namespace tacho {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr auto kClientTimeout = std::chrono::seconds(120);
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+Bytes FrameToSend(Session& session, std::string_view word, std::size_t count) {
+  BuildFrame(session, word);
+  return Bytes(session.FrameBuffer.begin(), session.FrameBuffer.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+class WineExchange : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    prefix_ = Env("WINEPREFIX");
+    wine_ = Env("TACHO_WINE");
+    client_ = Env("TACHO_WINE_CLIENT");
+    if (prefix_.empty() || wine_.empty() || client_.empty())
+      GTEST_SKIP() << "needs WINEPREFIX, TACHO_WINE and TACHO_WINE_CLIENT (see scripts/test.d/20-windows.sh)";
+
+    emu::EmulatorOptions options;
+    options.createLink = false;
+    options.realisticPacing = true;
+    options.replyDelayMs = 10;
+    emulator_ = std::make_unique<emu::DeviceEmulator>(options);
+    emulator_->SetGsmRecord(wine::GsmRecordOf(wine::DeviceGsmEntries()));
+
+    // wine keeps its own links to the machine's serial devices in the same
+    // folder: never take over one of those.
+    link_ = fs::path(prefix_) / "dosdevices" / ("com" + std::to_string(wine::kEmulatorComNumber));
+    std::error_code ec;
+    if (fs::is_symlink(link_, ec)) {
+      const std::string target = fs::read_symlink(link_, ec).string();
+      ASSERT_EQ(target.rfind("/dev/pts/", 0), 0u) << link_ << " points to " << target << ", not to a pseudo-terminal";
+      fs::remove(link_, ec);
+    }
+    ASSERT_FALSE(fs::exists(fs::symlink_status(link_))) << link_ << " is taken";
+    fs::create_symlink(emulator_->DevicePath(), link_, ec);
+    ASSERT_FALSE(ec) << "cannot link " << link_ << ": " << ec.message();
+
+    setenv("TZ", wine::kTimeZone, 1);
+    tzset();
+  }
+
+  void TearDown() override {
+    if (!link_.empty()) {
+      std::error_code ec;
+      fs::remove(link_, ec);
+    }
+    emulator_.reset();
+  }
+
+  // Runs WineExchange.<test> of the Windows program; its exit status.
+  int RunClient(const std::string& test) {
+    const std::string filter = "--gtest_filter=WineExchange." + test;
+    std::vector<std::string> args{wine_, client_, filter, "--gtest_brief=1"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    std::vector<std::string> env{"TACHO_EMULATOR_PORT=" + std::to_string(wine::kEmulatorComNumber)};
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, wine_.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + kClientTimeout;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        ADD_FAILURE() << "the Windows program ran longer than " << kClientTimeout.count() << " s";
+        return -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  std::string prefix_, wine_, client_;
+  fs::path link_;
+  std::unique_ptr<emu::DeviceEmulator> emulator_;
+};
+
+TEST_F(WineExchange, CalibrationWriteReachesTheDeviceByteForByte) {
+  ASSERT_EQ(RunClient("CalibrationWrite"), 0);
+
+  FormModel form{CivilDate{2024, 1, 10}};
+  wine::TypeCalibrationEntries(form);
+  Session session;
+  FillCalibration(form, session.PayloadArea);
+  const Bytes expected = FrameToSend(session, "write", kWriteFrameLength);
+  EXPECT_EQ(emulator_->ReceivedBytes(), expected);
+  const auto record = emulator_->LastCalibrationRecord();
+  ASSERT_TRUE(record.has_value());
+  EXPECT_EQ(Bytes(record->begin(), record->end()), Bytes(session.PayloadArea.begin(), session.PayloadArea.end()));
+}
+
+TEST_F(WineExchange, GsmReadSendsItsSixBytesAndShowsTheDeviceSettings) {
+  ASSERT_EQ(RunClient("GsmRead"), 0);
+  EXPECT_EQ(emulator_->ReceivedBytes(), (Bytes{0x02, 0x49, 0x00, 0xB9, 0x00, 0xFB}));
+}
+
+TEST_F(WineExchange, GsmWriteReachesTheDeviceByteForByte) {
+  ASSERT_EQ(RunClient("GsmWrite"), 0);
+
+  Session session;
+  FillGsm(wine::TypedGsmEntries(), session.PayloadArea);
+  const Bytes expected = FrameToSend(session, "GSM_write", kGsmWriteFrameLength);
+  EXPECT_EQ(emulator_->ReceivedBytes(), expected);
+  EXPECT_EQ(emulator_->GetGsmRecord(), wine::GsmRecordOf(wine::TypedGsmEntries()));
+}
+
+TEST_F(WineExchange, OpeningAndClosingSendsNothing) {
+  ASSERT_EQ(RunClient("PortOpensClosesAndReopens"), 0);
+  EXPECT_TRUE(emulator_->ReceivedBytes().empty());
+}
+
+}  // namespace
+}  // namespace tacho
