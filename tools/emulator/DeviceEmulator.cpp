@@ -253,7 +253,8 @@ struct DeviceEmulator::Impl {
       }
       return;
     }
-    auto slot = Clock::now();
+    // Each byte reaches the other end one byte time after it starts out.
+    auto slot = Clock::now() + kByteTime;
     for (std::uint8_t b : reply) {
       if (!SleepUntil(slot)) return;
       if (::write(fd, &b, 1) != 1) return;
@@ -312,18 +313,19 @@ struct DeviceEmulator::Impl {
       fresh = OpenPty();
     } catch (const std::exception&) {
     }
-    {
-      std::lock_guard lock(mutex);
-      pty.Close();
-      pty = fresh;
-    }
-    rx.clear();
+    // The link moves first, so that whoever sees the hang-up finds the new line.
     if (!fresh.path.empty() && options.createLink) {
       try {
         PlaceLink(fresh.path, linkPath);
       } catch (const std::exception&) {
       }
     }
+    {
+      std::lock_guard lock(mutex);
+      pty.Close();
+      pty = fresh;
+    }
+    rx.clear();
     Log("back on " + fresh.path);
   }
 
@@ -388,10 +390,11 @@ struct DeviceEmulator::Impl {
         if (n > 0) {
           const auto now = Clock::now();
           for (ssize_t i = 0; i < n; ++i) {
-            // With pacing each byte takes its wire time to come in.
+            // With pacing a byte is in once its eleven bits have crossed the
+            // wire, after the byte before it.
             auto at = now;
             if (options.realisticPacing) {
-              at = std::max(now, wireFreeAt + kByteTime);
+              at = std::max(now, wireFreeAt) + kByteTime;
               wireFreeAt = at;
             }
             lastArrival = at;

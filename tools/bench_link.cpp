@@ -1,0 +1,258 @@
+// bench_link: times the device exchanges and the device search against the
+// emulator with realistic pacing, next to their protocol floors (the fixed
+// waits, the read time-outs and the wire time at 9600 baud 8E1), and measures
+// the processor time they use and how soon a click during a wait is handled.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DeviceEmulator.h"
+#include "DeviceSearch.h"
+#include "Exchange.h"
+#include "FormModel.h"
+#include "Frames.h"
+#include "PortMap.h"
+#include "PortSettings.h"
+#include "SerialPort.h"
+#include "Session.h"
+
+namespace {
+
+using namespace tacho;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kReplyDelayMs = 10;  // the emulated device's think time
+constexpr double kByteMs = 11.0 / 9.6;  // 11 bits at 9600 baud
+constexpr std::size_t kAckBytes = 7;
+constexpr std::size_t kGsmReplyBytes = 110;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double ProcessCpuMs() {
+  rusage u{};
+  ::getrusage(RUSAGE_SELF, &u);
+  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+}
+
+// A window stand-in driven by events: the responsive delay waits for posted
+// events or its deadline and runs each event as it comes.
+class EventForm : public FormModel {
+ public:
+  void Post(std::function<void()> event) {
+    {
+      std::lock_guard lock(mutex_);
+      events_.push_back(std::move(event));
+    }
+    wake_.notify_all();
+  }
+  void ResponsiveDelay(int ms) override {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    std::unique_lock lock(mutex_);
+    do {
+      while (!events_.empty()) {
+        auto event = std::move(events_.front());
+        events_.pop_front();
+        lock.unlock();
+        event();
+        lock.lock();
+      }
+      wake_.wait_until(lock, deadline, [&] { return !events_.empty(); });
+    } while (!events_.empty() || Clock::now() < deadline);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> events_;
+};
+
+struct TempFolder {
+  std::string path;
+  TempFolder() {
+    char name[] = "/tmp/tacho-bench-XXXXXX";
+    if (!::mkdtemp(name)) std::abort();
+    path = name;
+  }
+  ~TempFolder() {
+    for (int n = 1; n <= kPortCount; ++n) ::unlink((path + "/COM" + std::to_string(n)).c_str());
+    ::rmdir(path.c_str());
+  }
+};
+
+struct Rig {
+  TempFolder folder;
+  EventForm form;
+  Session session;
+  SerialPort port{PortMap(folder.path, {})};
+  AppContext app{form, session, port};
+  std::vector<std::unique_ptr<emu::DeviceEmulator>> devices;
+
+  void AddDevice(int com, emu::Fault fault = emu::Fault::None) {
+    emu::EmulatorOptions o;
+    o.portFolder = folder.path;
+    o.comNumber = com;
+    o.realisticPacing = true;
+    o.replyDelayMs = kReplyDelayMs;
+    o.fault = fault;
+    devices.push_back(std::make_unique<emu::DeviceEmulator>(o));
+  }
+};
+
+struct Figure {
+  double wallMs = 0;
+  double cpuMs = 0;
+};
+
+Figure Measure(int runs, const std::function<void()>& once) {
+  Figure total;
+  for (int i = 0; i < runs; ++i) {
+    const double cpu0 = ProcessCpuMs();
+    const auto t0 = Clock::now();
+    once();
+    total.wallMs += Ms(Clock::now() - t0);
+    total.cpuMs += ProcessCpuMs() - cpu0;
+  }
+  total.wallMs /= runs;
+  total.cpuMs /= runs;
+  return total;
+}
+
+int failures = 0;
+
+void Report(const char* what, const Figure& f, double floorMs, double goalRatio) {
+  const double ratio = f.wallMs / floorMs;
+  const double cpuShare = 100.0 * f.cpuMs / f.wallMs;
+  const bool ok = ratio <= goalRatio && cpuShare < 5.0;
+  if (!ok) ++failures;
+  std::printf("%-44s %9.1f ms  floor %8.1f ms  ratio %6.3f (goal <= %.2f)  cpu %5.2f %%  %s\n", what, f.wallMs,
+              floorMs, ratio, goalRatio, cpuShare, ok ? "ok" : "MISSED");
+}
+
+// When the last reply byte is in, counted from the write: the frame's wire
+// time, the device's delay, the reply's wire time.
+double LastReplyByteMs(std::size_t frameBytes, std::size_t replyBytes) {
+  return frameBytes * kByteMs + kReplyDelayMs + replyBytes * kByteMs;
+}
+
+// The read after the wait ends when its count is in, or 15 ms after the last
+// byte of a shorter reply.
+double ExchangeFloorMs(std::size_t frameBytes, std::size_t replyBytes, std::size_t readCount) {
+  const double replyIn = std::max<double>(kReplyWaitMs, LastReplyByteMs(frameBytes, replyBytes));
+  return replyIn + (replyBytes < readCount ? kCommTimeouts.ReadIntervalTimeout : 0);
+}
+
+void Exchanges() {
+  Rig rig;
+  rig.AddDevice(3);
+  rig.session.PortIndex = 2;
+  for (std::size_t i = 0; i < kPayloadSize; ++i) rig.session.PayloadArea[i] = static_cast<std::uint8_t>(i);
+  const auto judge = [&] { ShowWriteResult(rig.session, rig.form); };
+  const int runs = 5;
+
+  const Figure write = Measure(runs, [&] {
+    RunDeviceExchange(rig.app, {"write", kWriteFrameLength, kWriteReplyLength, nullptr, false, judge});
+  });
+  Report("calibration write (200 bytes, reply 7)", write,
+         ExchangeFloorMs(kWriteFrameLength, kAckBytes, kWriteReplyLength), 1.03);
+
+  const Figure read = Measure(runs, [&] {
+    RunDeviceExchange(rig.app, {"GSM_read", kGsmReadFrameLength, kGsmReadReplyLength, nullptr, false, nullptr});
+  });
+  Report("GSM read (6 bytes, reply 110 of 120)", read,
+         ExchangeFloorMs(kGsmReadFrameLength, kGsmReplyBytes, kGsmReadReplyLength), 1.03);
+
+  const Figure gsmWrite = Measure(runs, [&] {
+    RunDeviceExchange(rig.app, {"GSM_write", kGsmWriteFrameLength, kWriteReplyLength, nullptr, true, judge});
+  });
+  Report("GSM write (110 bytes, reply 7, second wait)", gsmWrite,
+         ExchangeFloorMs(kGsmWriteFrameLength, kAckBytes, kWriteReplyLength) + kReplyWaitMs, 1.03);
+
+  const std::size_t boxes = rig.form.boxes.size();
+  const auto good = std::count_if(rig.form.boxes.begin(), rig.form.boxes.end(),
+                                  [](const FormModel::Box& b) { return b.text == u"Данные успешно записаны"; });
+  if (static_cast<std::size_t>(good) != boxes) {
+    std::printf("  !! %zu of %zu writes reported an error\n", boxes - static_cast<std::size_t>(good), boxes);
+    ++failures;
+  }
+}
+
+void Searches() {
+  {
+    Rig rig;  // no links, no serial devices
+    const Figure f = Measure(20, [&] { Search_ButtonClick(rig.app); });
+    const bool ok = f.wallMs < 100.0;
+    if (!ok) ++failures;
+    std::printf("%-44s %9.3f ms  goal < 100 ms%36s%s\n", "search of 42 ports, nothing there", f.wallMs, "",
+                ok ? "ok" : "MISSED");
+  }
+  {
+    Rig rig;
+    for (int com = 1; com <= 4; ++com) rig.AddDevice(com, emu::Fault::Silent);
+    rig.AddDevice(5);
+    // Each silent port: the probe wait and a 9-byte read that times out. The
+    // device's port: the wait, then 15 ms after its 7-byte reply.
+    const double silent = kProbeWaitMs + ReadTotalTimeoutMs(kProbeReplyLength);
+    const double found = std::max<double>(kProbeWaitMs, LastReplyByteMs(kProbeWriteLength, kAckBytes)) +
+                         kCommTimeouts.ReadIntervalTimeout;
+    const Figure f = Measure(2, [&] { Search_ButtonClick(rig.app); });
+    Report("search finding COM 5 behind 4 silent ports", f, 4 * silent + found, 1.03);
+    if (rig.session.PortIndex != 4) {
+      std::printf("  !! the search did not find COM 5\n");
+      ++failures;
+    }
+  }
+}
+
+// A click posted during the exchange's wait: how long until its handler runs.
+void ClickDuringWait() {
+  Rig rig;
+  rig.AddDevice(1);
+  std::vector<double> latencies;
+  std::mutex m;
+  for (int round = 0; round < 5; ++round) {
+    std::thread clicker([&] {
+      for (int at : {30, 90, 150}) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(at == 30 ? 30 : 60));
+        const auto posted = Clock::now();
+        rig.form.Post([&, posted] {
+          const double ms = Ms(Clock::now() - posted);
+          Search_ButtonClick(rig.app);  // refused quietly: a command runs
+          std::lock_guard lock(m);
+          latencies.push_back(ms);
+        });
+      }
+    });
+    CommandScope scope(rig.session);
+    RunDeviceExchange(rig.app, {"write", kWriteFrameLength, kWriteReplyLength, nullptr, false, nullptr});
+    clicker.join();
+  }
+  const double worst = latencies.empty() ? 1e9 : *std::max_element(latencies.begin(), latencies.end());
+  const bool ok = latencies.size() == 15 && worst < 20.0;
+  if (!ok) ++failures;
+  std::printf("%-44s %9.3f ms  goal < 20 ms (%zu clicks, worst shown)%14s%s\n", "click during a wait handled in", worst,
+              latencies.size(), "", ok ? "ok" : "MISSED");
+}
+
+}  // namespace
+
+int main() {
+  std::printf("bench_link: against the emulator, 9600 baud 8E1 pacing (%.3f ms a byte), reply delay %d ms\n", kByteMs,
+              kReplyDelayMs);
+  Exchanges();
+  Searches();
+  ClickDuringWait();
+  std::printf("%s\n", failures == 0 ? "all goals met" : "some goals missed");
+  return 0;
+}
