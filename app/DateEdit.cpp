@@ -1,12 +1,12 @@
 #include "DateEdit.h"
 
-#include <QAction>
 #include <QCalendarWidget>
 #include <QDate>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QToolButton>
 
 namespace tacho {
 namespace {
@@ -34,10 +34,22 @@ QIcon CalendarIcon(const QPalette& palette) {
 
 DateEdit::DateEdit(QWidget* parent) : QLineEdit(parent) {
   setInputMask(QStringLiteral("99.99.9999; "));
-  QAction* open = addAction(CalendarIcon(palette()), QLineEdit::TrailingPosition);
-  open->setText(QStringLiteral("Календарь"));
-  open->setToolTip(QString());
-  connect(open, &QAction::triggered, this, &DateEdit::OpenCalendar);
+  // A narrow button inside the field's right edge, so that the whole date fits
+  // beside it in the field's 79 pixels.
+  button_ = new QToolButton(this);
+  button_->setIcon(CalendarIcon(palette()));
+  button_->setIconSize(QSize(11, 11));
+  button_->setAutoRaise(true);
+  button_->setFocusPolicy(Qt::NoFocus);
+  button_->setCursor(Qt::ArrowCursor);
+  button_->setAccessibleName(QStringLiteral("Календарь"));
+  setTextMargins(0, 0, kButtonWidth, 0);
+  connect(button_, &QToolButton::clicked, this, &DateEdit::OpenCalendar);
+}
+
+void DateEdit::resizeEvent(QResizeEvent* e) {
+  QLineEdit::resizeEvent(e);
+  button_->setGeometry(width() - kButtonWidth - 2, 2, kButtonWidth, height() - 4);
 }
 
 void DateEdit::SetFieldText(const QString& text) {

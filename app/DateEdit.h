@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 class QCalendarWidget;
+class QToolButton;
 
 namespace tacho {
 
@@ -25,10 +26,13 @@ class DateEdit : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
   void PickDate(QDate date);
 
+  static constexpr int kButtonWidth = 14;
+  QToolButton* button_;
   QCalendarWidget* calendar_ = nullptr;  // created on first use
 };
 

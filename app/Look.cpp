@@ -21,9 +21,10 @@ QFont TahomaFont(int pixelSize, bool bold) {
 
 void ApplyLook(QApplication& app) {
 #ifndef Q_OS_WIN
-  for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-    if (QFile::exists(QString::fromLatin1(file))) QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-  }
+  // Only the regular face: the bold one of that package is drawn wide and thin,
+  // and Qt's own emboldening of the regular face looks like Tahoma Bold.
+  const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+  if (QFile::exists(tahoma)) QFontDatabase::addApplicationFont(tahoma);
 #endif
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
