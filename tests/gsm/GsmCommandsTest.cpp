@@ -38,8 +38,6 @@ Bytes WorkedExampleRecord() {
   return r;
 }
 
-void PutEntries(FormModel& form, const GsmEntries& e) { PutGsmEntries(form, e); }
-
 std::vector<Shown> MessageBoxes(const FormModel& form) {
   std::vector<Shown> shown;
   for (const auto& box : form.boxes) shown.emplace_back(box.text, box.caption);
@@ -83,7 +81,7 @@ class GsmCommands : public ::testing::Test {
 };
 
 TEST_F(GsmCommands, WorkedExampleIsWrittenAsItsFrameAndReadsBackAsItsTexts) {
-  PutEntries(form_, {u"10.1.2.3", u"21400", kOtherPreset, u"40", u"5"});
+  PutGsmEntries(form_, {u"10.1.2.3", u"21400", kOtherPreset, u"40", u"5"});
   Click(Write_GSM_ButtonClick);
 
   Bytes frame = {0x02, 0x49, 0x68, 0x39, 0x00};
@@ -95,7 +93,7 @@ TEST_F(GsmCommands, WorkedExampleIsWrittenAsItsFrameAndReadsBackAsItsTexts) {
   EXPECT_EQ(MessageBoxes(form_), std::vector<Shown>{kWritten});
   EXPECT_EQ(form_.delays, (std::vector<int>{200, 200}));  // the write waits again after its read
 
-  PutEntries(form_, {u"x", u"x", u"x", u"x", u"x"});
+  PutGsmEntries(form_, {u"x", u"x", u"x", u"x", u"x"});
   form_.boxes.clear();
   emulator_->ClearReceived();
   Click(Read_GSM_ButtonClick);
@@ -144,7 +142,7 @@ TEST_F(GsmCommands, FailedChecksOpenNoPortAndSendNothing) {
   };
   for (const Case& c : cases) {
     form_.boxes.clear();
-    PutEntries(form_, c.entries);
+    PutGsmEntries(form_, c.entries);
     Click(Write_GSM_ButtonClick);
     EXPECT_EQ(form_.BoxTexts(), c.texts);
   }
@@ -154,7 +152,7 @@ TEST_F(GsmCommands, FailedChecksOpenNoPortAndSendNothing) {
 
 TEST_F(GsmCommands, ReadThatGetsNoReplyKeepsThePageEntries) {
   const GsmEntries entries{u"10.1.2.3", u"21400", kOtherPreset, u"60", u"10"};
-  PutEntries(form_, entries);
+  PutGsmEntries(form_, entries);
   form_.SelectIndex(ControlId::sComboBox3, 4);
   emulator_->SetFault(emu::Fault::Silent);
   Click(Read_GSM_ButtonClick);
@@ -166,7 +164,7 @@ TEST_F(GsmCommands, ReadThatGetsNoReplyKeepsThePageEntries) {
 
 TEST_F(GsmCommands, ReadFromAPortThatDoesNotOpenKeepsThePageEntries) {
   const GsmEntries entries{u"10.1.2.3", u"21400", kOtherPreset, u"60", u"10"};
-  PutEntries(form_, entries);
+  PutGsmEntries(form_, entries);
   session_.PortIndex = kCom;  // nothing stands behind COM4
   Click(Read_GSM_ButtonClick);
   EXPECT_EQ(MessageBoxes(form_), (std::vector<Shown>{kOpenFailed, kFailed}));
