@@ -32,11 +32,14 @@ class SerialPort {
   SerialPort& operator=(const SerialPort&) = delete;
 
   // Opens port `index` (0 = COM1) exclusively into PortHandle, or stores the
-  // invalid handle when it cannot. An index outside 0..41 opens nothing.
+  // invalid handle when it cannot; a port still open is closed first. An index
+  // outside 0..41 opens nothing and leaves PortHandle as it is.
   void OpenPort(int index);
-  // OpenPort, then the line settings, time-outs, flush, purge and event mask.
-  // A failed open (or an index outside 0..41) shows "Ошибка открытия порта"
-  // (caption "Внимание!") and returns false.
+  // OpenPort, then the line settings, time-outs, flush, purge and event mask;
+  // a setting the port refuses is not an error. A failed open shows
+  // "Ошибка открытия порта" (caption "Внимание!") and returns false; so does an
+  // index outside 0..41, which also closes any port still open, so that the
+  // write and read that follow go nowhere.
   bool SetupPort(int index, IForm& form);
   // One write of n bytes; gives up after 15 + 15·n ms. Returns the count written.
   std::size_t Write(const std::uint8_t* data, std::size_t n);

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "FrameText.h"
 #include "Frames.h"
@@ -94,6 +96,7 @@ TEST(Emulator, IgnoresStrayBytesAndDropsAnIncompleteFrame) {
   b.port.Write(junk.data(), junk.size());
   std::uint8_t reply[9];
   EXPECT_EQ(b.port.Read(reply, 9), 0u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the cut frame is dropped by now
   b.port.Write(kProbeFrame.data(), kProbeFrame.size());
   EXPECT_EQ(b.port.Read(reply, 7), 7u);
   EXPECT_EQ(device->ReceivedFrames(), (std::vector<Bytes>{Bytes(kProbeFrame.begin(), kProbeFrame.end())}));

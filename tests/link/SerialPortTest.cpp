@@ -66,12 +66,12 @@ TEST(SerialPort, WritesAndReadsThroughTheEmulator) {
 
 TEST(SerialPort, AReadEndsWhenTheLineFallsQuietOrAtItsDeadline) {
   LinkBench b;
-  auto device = b.Device(3, Fault::None, /*pacing=*/true);
+  auto device = b.Device(3);
   ASSERT_TRUE(b.port.SetupPort(2, b.form));
   const std::uint8_t gsmRead[] = {0x02, 0x49, 0x00, 0xB9, 0x00, 0xFB};
   b.port.Write(gsmRead, 6);
   std::uint8_t reply[120] = {};
-  // 110 bytes come, paced at 9600 baud; then the line is quiet for more than 15 ms.
+  // 110 bytes come; then the line is quiet for more than 15 ms.
   EXPECT_EQ(b.port.Read(reply, 120), 110u);
 
   device->SetFault(Fault::Silent);
