@@ -15,16 +15,11 @@ using test::Bytes;
 using test::Cat;
 using test::LinkBench;
 using test::Repeat;
+using test::WorkedGsmRecord;
 
 const std::u16string kSuccess = u"Данные успешно записаны";
 const std::u16string kFailure = u"Произошла ошибка, повторите попытку.";
 const std::u16string kOpenError = u"Ошибка открытия порта";
-
-Bytes WorkedGsmRecord() {
-  return Cat({{0x31, 0x30, 0x2E, 0x31, 0x2E, 0x32, 0x2E, 0x33}, Repeat(0x20, 7), {0x32, 0x31, 0x34, 0x30, 0x30},
-              {0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22}, {0x00}, Repeat(0x20, 38),
-              {0x04, 0x01}, Repeat(0xFF, 32)});
-}
 
 // The handlers take the command scope, as the record commands do.
 void CalibrationWrite(LinkBench& b) {

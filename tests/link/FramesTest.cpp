@@ -14,19 +14,12 @@ namespace {
 using test::Bytes;
 using test::Cat;
 using test::Repeat;
+using test::WorkedGsmRecord;
 
 Bytes Sent(const Session& s, std::size_t n) { return Bytes(s.FrameBuffer.begin(), s.FrameBuffer.begin() + n); }
 
 bool ZeroFrom(const Session& s, std::size_t from) {
   return std::all_of(s.FrameBuffer.begin() + from, s.FrameBuffer.end(), [](std::uint8_t b) { return b == 0; });
-}
-
-// The GSM settings record of the worked example: 10.1.2.3, port 21400, the
-// connection string " "," "," " (11 bytes), 40 s and 5 s.
-Bytes WorkedGsmRecord() {
-  return Cat({{0x31, 0x30, 0x2E, 0x31, 0x2E, 0x32, 0x2E, 0x33}, Repeat(0x20, 7), {0x32, 0x31, 0x34, 0x30, 0x30},
-              {0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22}, {0x00}, Repeat(0x20, 38),
-              {0x04, 0x01}, Repeat(0xFF, 32)});
 }
 
 TEST(Checksum, IsTheComplementOfTheLowByteOfTheSum) {
