@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -81,6 +82,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), title_(ApplicationTitle(QCore
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(430, 419);
   setFont(TahomaFont(11));
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64}) icon.addFile(QStringLiteral(":/icons/%1.png").arg(size));
+  setWindowIcon(icon);
 
   BuildTopPanel();
 
