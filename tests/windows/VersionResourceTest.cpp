@@ -86,6 +86,11 @@ TEST_F(VersionRecordTest, RussianStringsNameTheProductAndVersion) {
   EXPECT_EQ(QueryText(record, block + L"ProductVersion"), L"1.1.2.0");
 }
 
+TEST(VersionResource, IsStoredUnderRussian) {
+  EXPECT_NE(FindResourceExW(nullptr, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1), MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)),
+            nullptr);
+}
+
 // The manifest as stored: resource 1 of type RT_MANIFEST, the one the loader reads.
 std::string ManifestText() {
   HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
