@@ -3,6 +3,7 @@
 // waits, the read time-outs and the wire time at 9600 baud 8E1), and measures
 // the processor time they use and how soon a click during a wait is handled.
 #include <sys/resource.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -110,22 +111,33 @@ struct Rig {
   }
 };
 
+// The thread that runs the command, as the window's thread would.
+double ThreadCpuMs() {
+  timespec t{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
 struct Figure {
   double wallMs = 0;
-  double cpuMs = 0;
+  double cpuMs = 0;        // the whole process, the emulated devices included
+  double threadCpuMs = 0;  // the command's own thread
 };
 
 Figure Measure(int runs, const std::function<void()>& once) {
   Figure total;
   for (int i = 0; i < runs; ++i) {
     const double cpu0 = ProcessCpuMs();
+    const double thread0 = ThreadCpuMs();
     const auto t0 = Clock::now();
     once();
     total.wallMs += Ms(Clock::now() - t0);
     total.cpuMs += ProcessCpuMs() - cpu0;
+    total.threadCpuMs += ThreadCpuMs() - thread0;
   }
   total.wallMs /= runs;
   total.cpuMs /= runs;
+  total.threadCpuMs /= runs;
   return total;
 }
 
@@ -136,8 +148,8 @@ void Report(const char* what, const Figure& f, double floorMs, double goalRatio)
   const double cpuShare = 100.0 * f.cpuMs / f.wallMs;
   const bool ok = ratio <= goalRatio && cpuShare < 5.0;
   if (!ok) ++failures;
-  std::printf("%-44s %9.1f ms  floor %8.1f ms  ratio %6.3f (goal <= %.2f)  cpu %5.2f %%  %s\n", what, f.wallMs,
-              floorMs, ratio, goalRatio, cpuShare, ok ? "ok" : "MISSED");
+  std::printf("%-44s %9.1f ms  floor %8.1f ms  ratio %6.3f (goal <= %.2f)  cpu %5.2f %% (command thread %4.2f %%)  %s\n",
+              what, f.wallMs, floorMs, ratio, goalRatio, cpuShare, 100.0 * f.threadCpuMs / f.wallMs, ok ? "ok" : "MISSED");
 }
 
 // When the last reply byte is in, counted from the write: the frame's wire
@@ -250,6 +262,7 @@ void ClickDuringWait() {
 int main() {
   std::printf("bench_link: against the emulator, 9600 baud 8E1 pacing (%.3f ms a byte), reply delay %d ms\n", kByteMs,
               kReplyDelayMs);
+  std::printf("cpu: processor time over wall time, the emulated devices' threads included (goal < 5 %%)\n");
   Exchanges();
   Searches();
   ClickDuringWait();
