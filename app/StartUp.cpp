@@ -26,6 +26,9 @@ void ShowStartUpError(const QString& text) {
 }  // namespace
 
 int RunTool(int& argc, char** argv, const std::function<void(TForm1&)>& shown) {
+  // The tool speaks to the user through its window only; Qt's own diagnostics
+  // (missing runtime folder, platform notes) are not printed.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   QApplication app(argc, argv);
   QTranslator russian;
   InstallRussianTexts(app, russian);
