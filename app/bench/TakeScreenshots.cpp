@@ -17,7 +17,11 @@ namespace {
 
 bool Grab(const QWidget& window, const QString& file) {
   QTest::qWait(400);  // let the X server draw
-  const QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
+  // The screen's pixels: logical coordinates times the scale of a high-DPI screen.
+  const qreal scale = window.devicePixelRatioF();
+  const QRectF logical = QRectF(window.frameGeometry().adjusted(-8, -8, 8, 8));
+  const QRect frame(qRound(logical.x() * scale), qRound(logical.y() * scale), qRound(logical.width() * scale),
+                    qRound(logical.height() * scale));
   const QString crop = QString::asprintf("%dx%d+%d+%d", frame.width(), frame.height(), frame.x(), frame.y());
   return QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
                                                       QStringLiteral("-crop"), crop, QStringLiteral("+repage"),
