@@ -46,6 +46,9 @@ QLabel* BindLabel(QWidget* field, const QString& text, const QFont& font) {
   label->setFont(font);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   label->setBuddy(field);
+  // Qt names an edit field by its buddy label; a drop-down list on Windows would
+  // be named by its item, so it is given the label as its name.
+  if (qobject_cast<QComboBox*>(field)) field->setAccessibleName(text);
   const int width = std::min(label->sizeHint().width(), field->x());
   label->setGeometry(field->x() - width, field->y(), width, field->height());
   return label;

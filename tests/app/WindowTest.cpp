@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -123,6 +124,21 @@ TEST(Window, FieldsAreNamedByTheirBoundLabelsAndUseTahoma) {
     ASSERT_NE(found, nullptr) << Name(b.id).toStdString();
     EXPECT_EQ(found->text(), QString::fromUtf8(b.label));
     EXPECT_EQ(found->geometry().right() + 1, field->x()) << "right-aligned against the field, no gap";
+    // Screen readers and UI automation find the field by its label: the label
+    // relation everywhere, and the name of an edit field too.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(field);
+    ASSERT_NE(accessible, nullptr);
+    const auto labels = accessible->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1) << Name(b.id).toStdString();
+    EXPECT_EQ(labels[0].first->object(), found);
+    if (qobject_cast<QLineEdit*>(field)) {
+      EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(b.label)) << Name(b.id).toStdString();
+    }
+  }
+  for (ControlId button : {ControlId::Write_Kalibr_Button, ControlId::Search_Button, ControlId::Default_Button}) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(form.Button(button));
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name), form.Button(button)->text());
   }
   EXPECT_EQ(form.List(ControlId::sComboBox2)->accessibleName(), "мин");
   EXPECT_EQ(form.List(ControlId::sComboBox_port)->accessibleName(), "Связь с устройством:");
