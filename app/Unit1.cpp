@@ -54,25 +54,22 @@ QLabel* BindLabel(QWidget* field, const QString& text, const QFont& font) {
   return label;
 }
 
-// A heading label: a fixed text drawn with a soft shadow.
-QLabel* HeadingLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font, QRect geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setFont(font);
-  label->setGeometry(geometry);
-  auto* shadow = new QGraphicsDropShadowEffect(label);
-  shadow->setBlurRadius(4);
-  shadow->setOffset(1.5, 1.5);
-  shadow->setColor(QColor(0, 0, 0, 90));
-  label->setGraphicsEffect(shadow);
-  return label;
-}
-
 QLabel* PlainLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font, QRect geometry) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   label->setFont(font);
   label->setGeometry(geometry);
+  return label;
+}
+
+// A heading label: a fixed text drawn with a soft shadow.
+QLabel* HeadingLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font, QRect geometry) {
+  QLabel* label = PlainLabel(parent, name, text, font, geometry);
+  auto* shadow = new QGraphicsDropShadowEffect(label);
+  shadow->setBlurRadius(4);
+  shadow->setOffset(1.5, 1.5);
+  shadow->setColor(QColor(0, 0, 0, 90));
+  label->setGraphicsEffect(shadow);
   return label;
 }
 
@@ -447,29 +444,35 @@ void TForm1::ShowPlainMessage(std::u16string_view text) { ShowModalBox(this, QMe
 
 void TForm1::ShowErrorBox(std::u16string_view text) { ShowModalBox(this, QMessageBox::Critical, title_, Q(text)); }
 
-std::optional<std::u16string> TForm1::ChooseOpenFile() {
-  QFileDialog dialog(this);
-  dialog.setObjectName(QStringLiteral("sOpenDialog1"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  // A typed name of a file that does not exist is passed on: the loading itself
-  // tells the user "Файл не найден".
+namespace {
+
+// A file dialog of the window: one filter, no default extension, no folder or
+// title of its own; the chosen name with the system's separators, or nullopt.
+std::optional<std::u16string> RunFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QString& name,
+                                            const QString& filter, const QString& proposed) {
+  QFileDialog dialog(owner);
+  dialog.setObjectName(name);
+  dialog.setAcceptMode(mode);
+  // Open: a typed name of a file that does not exist is passed on, and the
+  // loading itself tells the user "Файл не найден".
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilter(QStringLiteral("Текстовые файлы (*.txt)"));
+  dialog.setNameFilter(filter);
+  if (!proposed.isEmpty()) dialog.selectFile(proposed);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdU16String();
 }
 
+}  // namespace
+
+std::optional<std::u16string> TForm1::ChooseOpenFile() {
+  return RunFileDialog(this, QFileDialog::AcceptOpen, QStringLiteral("sOpenDialog1"),
+                       QStringLiteral("Текстовые файлы (*.txt)"), QString());
+}
+
 std::optional<std::u16string> TForm1::ChooseSaveFile(std::u16string_view proposedName) {
-  QFileDialog dialog(this);
-  dialog.setObjectName(QStringLiteral("sSaveDialog1"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilter(QStringLiteral("Текстовые (*.txt)"));
-  dialog.selectFile(Q(proposedName));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdU16String();
+  return RunFileDialog(this, QFileDialog::AcceptSave, QStringLiteral("sSaveDialog1"),
+                       QStringLiteral("Текстовые (*.txt)"), Q(proposedName));
 }
 
 void TForm1::ResponsiveDelay(int ms) {
