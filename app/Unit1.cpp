@@ -478,6 +478,11 @@ std::optional<std::u16string> TForm1::ChooseSaveFile(std::u16string_view propose
 void TForm1::ResponsiveDelay(int ms) {
   // Handles the window's events while waiting: pending ones at once, then every
   // event as it comes, in a nested loop that a timer ends at the deadline.
+  // Only a command waits here, and it refuses any other command; a pick in the
+  // port list would be refused too, yet stay shown, so the list takes none meanwhile.
+  QComboBox* portList = List(ControlId::sComboBox_port);
+  const bool portListEnabled = portList->isEnabled();
+  portList->setEnabled(false);
   QElapsedTimer elapsed;
   elapsed.start();
   QCoreApplication::processEvents();
@@ -486,6 +491,7 @@ void TForm1::ResponsiveDelay(int ms) {
     QTimer::singleShot(static_cast<int>(left), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
   }
+  portList->setEnabled(portListEnabled);
 }
 
 }  // namespace tacho

@@ -378,5 +378,17 @@ TEST(Window, ResponsiveDelayHandlesEventsUntilItsTimeIsUp) {
   EXPECT_TRUE(ranDuringWait);
 }
 
+TEST(Window, PortListTakesNoPickWhileACommandWaits) {
+  // The running command would refuse the pick, yet the list would go on showing it.
+  TForm1 form;
+  QComboBox* ports = form.findChild<QComboBox*>("sComboBox_port");
+  ASSERT_NE(ports, nullptr);
+  bool enabledDuringWait = true;
+  QTimer::singleShot(10, &form, [&] { enabledDuringWait = ports->isEnabled(); });
+  form.ResponsiveDelay(40);
+  EXPECT_FALSE(enabledDuringWait);
+  EXPECT_TRUE(ports->isEnabled());
+}
+
 }  // namespace
 }  // namespace tacho
