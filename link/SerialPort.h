@@ -52,6 +52,10 @@ class SerialPort {
   bool IsOpen() const { return PortHandle != kInvalidHandle; }
 
  private:
+  // The backend's part of SetupPort on an open port: line settings, time-outs,
+  // flush, purge, event mask. Nothing it does is examined.
+  void ConfigureOpenPort();
+
   PortMap map_;
   NativeHandle PortHandle = kInvalidHandle;
 };

@@ -54,18 +54,7 @@ void SerialPort::OpenPort(int index) {
   PortHandle = fd;
 }
 
-bool SerialPort::SetupPort(int index, IForm& form) {
-  if (index < 0 || index >= kPortCount) {
-    // Never go on with a port opened before: the write and read go nowhere.
-    Close();
-    form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
-    return false;
-  }
-  OpenPort(index);
-  if (!IsOpen()) {
-    form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
-    return false;
-  }
+void SerialPort::ConfigureOpenPort() {
   // A refused setting is not an error: the line is used as it then is. A
   // pseudo-terminal refuses parity; the rest of the settings still go on.
   termios reported{};
@@ -78,7 +67,6 @@ bool SerialPort::SetupPort(int index, IForm& form) {
   }
   // Nothing has been written on this open yet; discard what waits either way.
   ::tcflush(PortHandle, TCIOFLUSH);
-  return true;
 }
 
 std::size_t SerialPort::Write(const std::uint8_t* data, std::size_t n) {

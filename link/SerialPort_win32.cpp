@@ -65,19 +65,7 @@ void SerialPort::OpenPort(int index) {
                            nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-bool SerialPort::SetupPort(int index, IForm& form) {
-  if (PortName(index).empty()) {
-    // Outside 0..41: never go on with a port opened before; write and read go nowhere.
-    Close();
-    form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
-    return false;
-  }
-  OpenPort(index);
-  if (!IsOpen()) {
-    form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
-    return false;
-  }
-
+void SerialPort::ConfigureOpenPort() {
   // A port that refuses a setting is used as it is; nothing below is reported.
   DCB dcb{};
   dcb.DCBlength = sizeof(DCB);
@@ -90,7 +78,6 @@ bool SerialPort::SetupPort(int index, IForm& form) {
   FlushFileBuffers(PortHandle);
   PurgeComm(PortHandle, kPurgeFlags);
   SetCommMask(PortHandle, kEventMask);
-  return true;
 }
 
 std::size_t SerialPort::Write(const std::uint8_t* data, std::size_t n) {
