@@ -4,6 +4,7 @@
 #include "FormModel.h"
 #include "MoscowTime.h"
 #include "TextCodec.h"
+#include "WorkedCalibrationEntries.h"
 
 namespace tacho {
 
@@ -11,17 +12,7 @@ class CalibrationPage : public MoscowTime {
  protected:
   void SetUp() override {
     MoscowTime::SetUp();
-    form.SetText(ControlId::sEdit_VIN, u"XYZ12345678901234");
-    form.SelectIndex(ControlId::sComboBox_country, 43);
-    form.SetText(ControlId::sEdit_VRN, u"А123ВС77");
-    form.SetText(ControlId::sEdit_W, u"8000");
-    form.SetText(ControlId::sEdit_L, u"3150");
-    form.SetText(ControlId::sEdit_typeSize, u"315/80R22.5");
-    form.SetText(ControlId::sEdit_speed, u"90");
-    form.SetText(ControlId::sEdit_odometer, u"12345");
-    form.SetText(ControlId::sDateEdit2, u"25.12.2014");
-    form.SelectIndex(ControlId::sComboBox1, form.FindItem(ControlId::sComboBox1, u"+3"));
-    form.SelectIndex(ControlId::sComboBox2, 0);
+    test::TypeWorkedCalibrationEntries(form);
   }
 
   FormModel form{CivilDate{2024, 1, 10}};
