@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QScreen>
 
 namespace tacho {
@@ -12,18 +11,21 @@ void ShowModalBox(QWidget* owner, QMessageBox::Icon icon, const QString& caption
   QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
   // Messages are shown as written: tabs, runs of spaces, "<" and "*" included.
   box.setTextFormat(Qt::PlainText);
-  box.button(QMessageBox::Ok)->setIcon(QIcon());
   // Qt wraps a text wider than half the screen; the lines of the tool's messages
   // are laid out by hand, so the box is made wide enough to keep each one whole.
   if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
-    const QFontMetrics metrics(label->font());
+    // Measured in the font the label will draw with, once the style has polished it.
+    label->ensurePolished();
+    const QFontMetrics metrics = label->fontMetrics();
     int widest = 0;
     for (const QString& line : text.split(u'\n')) {
       widest = std::max(widest, metrics.size(Qt::TextExpandTabs, line).width());
     }
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     const int room = screen ? screen->availableGeometry().width() - 120 : widest;
-    label->setMinimumWidth(std::min(widest + 2, room));
+    // A few pixels to spare: the label's own margins and rounding would wrap a line
+    // that exactly fills it.
+    label->setMinimumWidth(std::min(widest + 2 * label->margin() + 8, room));
   }
   box.exec();
 }

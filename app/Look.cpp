@@ -6,10 +6,26 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QStyleFactory>
 #include <QTranslator>
 
 namespace tacho {
+namespace {
+
+// Fusion, with plain dialog buttons: the tool's boxes carry one OK button and no
+// icon at all.
+class ToolStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+}  // namespace
 
 QFont TahomaFont(int pixelSize, bool bold) {
   QFont font;
@@ -26,7 +42,7 @@ void ApplyLook(QApplication& app) {
   const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
   if (QFile::exists(tahoma)) QFontDatabase::addApplicationFont(tahoma);
 #endif
-  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  app.setStyle(new ToolStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
 
   // A light steel-blue skin: button-face window, white fields, black text.
   QPalette p;
