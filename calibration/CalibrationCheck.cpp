@@ -4,12 +4,9 @@
 
 #include "CalibrationRecord.h"
 #include "IntText.h"
-#include "TextCodec.h"
 
 namespace tacho {
 namespace {
-
-constexpr std::u16string_view kAttention = u"Внимание!";
 
 std::u16string RangeMessage(std::u16string_view first, std::size_t blanks, std::u16string_view bounds) {
   std::u16string text(first);
@@ -34,7 +31,7 @@ std::int32_t CheckCalibration(IForm& form) {
     const std::u16string text = form.ReadText(id);
     if (text.empty()) return;
     const std::int32_t value = StrToInt(text);
-    if (value < low || value > high) refuse(message, kAttention);
+    if (value < low || value > high) refuse(message, kAttentionCaption);
   };
 
   requireText(ControlId::sEdit_VIN, u"Введите VIN!");
@@ -52,15 +49,8 @@ std::int32_t CheckCalibration(IForm& form) {
   requireText(ControlId::sEdit_odometer, u"Введите показания счётчика пробега!");
 
   // A text wider than its record field would reach the device cut short.
-  for (const TextFieldSpec& field : kCalibrationTextFields) {
-    if (ToAnsi(form.ReadText(field.control)).size() > field.width) {
-      std::u16string text = u"Слишком длинный текст в поле «";
-      text += field.name;
-      text += u"»!\nДопускается не более ";
-      text += IntToStr(static_cast<std::int64_t>(field.width));
-      text += u" символов.";
-      refuse(text, kAttention);
-    }
+  for (const RecordTextField& field : kCalibrationTextFields) {
+    if (auto fault = FieldWidthFault(field, form.ReadText(field.control))) refuse(*fault, kAttentionCaption);
   }
   return result;
 }

@@ -9,7 +9,7 @@
 
 namespace tacho {
 
-const std::array<TextFieldSpec, 4> kCalibrationTextFields = {{
+const std::array<RecordTextField, 4> kCalibrationTextFields = {{
     {ControlId::sEdit_VIN, calib::kVin, calib::kVinWidth, u"Идентификационный номер (VIN)"},
     {ControlId::sEdit_VRN, calib::kVrn, calib::kVrnWidth, u"Регистрационный номер (VRN)"},
     {ControlId::sEdit_typeSize, calib::kTyreSize, calib::kTyreSizeWidth, u"Обозначение размера шин"},
@@ -56,7 +56,7 @@ std::uint8_t NationCode(const IForm& form) { return NationCode(form.SelectedInde
 
 void FillCalibration(const IForm& form, Payload& PayloadArea) {
   using namespace calib;
-  std::fill_n(PayloadArea.begin(), kFillEnd, std::uint8_t{0xFF});
+  std::fill_n(PayloadArea.begin(), kPayloadFillEnd, std::uint8_t{0xFF});
   PutText(PayloadArea, kVin, kVinWidth, kVinWidth, form.ReadText(ControlId::sEdit_VIN));
   PayloadArea[kNation] = NationCode(form);
   // The VRN step blanks 14 bytes; W's low byte then takes the last of them.

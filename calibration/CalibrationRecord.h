@@ -8,19 +8,12 @@
 #include <string_view>
 
 #include "Form.h"
+#include "RecordTextField.h"
 #include "Session.h"
 
 namespace tacho {
 
-struct TextFieldSpec {
-  ControlId control;
-  std::size_t offset;
-  std::size_t width;
-  std::u16string_view name;  // as the user knows the field, for messages
-};
-
 namespace calib {
-inline constexpr std::size_t kFillEnd = 170;  // bytes 0..169 start as 0xFF
 inline constexpr std::size_t kVin = 95;
 inline constexpr std::size_t kVinWidth = 17;
 inline constexpr std::size_t kNation = 112;
@@ -42,7 +35,7 @@ inline constexpr std::size_t kWorkshopWidth = 15;
 }  // namespace calib
 
 // The four text fields, in record order.
-extern const std::array<TextFieldSpec, 4> kCalibrationTextFields;
+extern const std::array<RecordTextField, 4> kCalibrationTextFields;
 
 // The nation code of country list item `index` (-1: none selected).
 std::uint8_t NationCode(int index);

@@ -5,6 +5,7 @@
 #include "DateFields.h"
 #include "Exchange.h"
 #include "Frames.h"
+#include "RecordTextField.h"
 
 namespace tacho {
 
@@ -16,7 +17,7 @@ void Write_Kalibr_ButtonClick(AppContext& app) {
   try {
     FillCalibration(app.form, app.session.PayloadArea);
   } catch (const DateRangeError& e) {
-    app.form.ShowMessageBox(e.message(), u"Внимание!");
+    app.form.ShowMessageBox(e.message(), kAttentionCaption);
     return;
   }
   RunDeviceExchange(app, ExchangePlan{"write", kWriteFrameLength, kWriteReplyLength, {}, false,

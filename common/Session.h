@@ -10,6 +10,8 @@ namespace tacho {
 
 inline constexpr std::size_t kPayloadSize = 184;
 inline constexpr std::size_t kFrameBufferSize = 400;
+// Every record assembly starts by setting PayloadArea bytes 0..169 to 0xFF.
+inline constexpr std::size_t kPayloadFillEnd = 170;
 
 struct Session {
   std::array<std::uint8_t, kPayloadSize> PayloadArea{};

@@ -9,7 +9,6 @@ namespace tacho {
 namespace {
 
 constexpr std::u16string_view kRangeCaption = u"Внимание";
-constexpr std::u16string_view kWidthCaption = u"Внимание!";
 
 struct EmptyTest {
   ControlId control;
@@ -57,9 +56,9 @@ std::int32_t CheckGsm(IForm& form) {
     }
   }
   // The record has no room for more: refuse rather than cut.
-  for (const GsmTextField& field : kGsmTextFields) {
-    if (auto fault = GsmWidthFault(field, form.ReadText(field.control))) {
-      form.ShowMessageBox(*fault, kWidthCaption);
+  for (const RecordTextField& field : kGsmTextFields) {
+    if (auto fault = FieldWidthFault(field, form.ReadText(field.control))) {
+      form.ShowMessageBox(*fault, kAttentionCaption);
       result = 0;
     }
   }

@@ -8,7 +8,7 @@
 namespace tacho {
 
 bool GsmReplyPasses(const std::array<std::uint8_t, kFrameBufferSize>& FrameBuffer) {
-  return FrameBuffer[0] == 0x02 || FrameBuffer[1] == 0x49;
+  return FrameBuffer[0] == kFrameStart || FrameBuffer[1] == kFrameMarker;
 }
 
 void Read_GSM_ButtonClick(AppContext& app) {
@@ -17,7 +17,7 @@ void Read_GSM_ButtonClick(AppContext& app) {
   ExchangePlan plan{"GSM_read", kGsmReadFrameLength, kGsmReadReplyLength, {}, false, [&app] {
                       // A failed reply holds no settings: the technician's entries stay.
                       if (!GsmReplyPasses(app.session.FrameBuffer)) {
-                        app.form.ShowMessageBox(kReadFailedMessage, kReadFailedCaption);
+                        app.form.ShowMessageBox(kRetryMessage, kAttentionCaption);
                         return;
                       }
                       ShowGsm(app.session, app.form);

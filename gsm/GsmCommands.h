@@ -11,9 +11,6 @@
 
 namespace tacho {
 
-inline constexpr std::u16string_view kReadFailedMessage = u"Произошла ошибка, повторите попытку.";
-inline constexpr std::u16string_view kReadFailedCaption = u"Внимание!";
-
 // A "GSM_read" reply passes when its byte 0 is 0x02 or its byte 1 is 0x49.
 bool GsmReplyPasses(const std::array<std::uint8_t, kFrameBufferSize>& FrameBuffer);
 

@@ -10,9 +10,9 @@ namespace {
 
 // Blanks the field, then copies the text from its first byte. Returns the
 // number of bytes copied.
-std::size_t PutTextField(const GsmTextField& field, std::u16string_view text,
+std::size_t PutTextField(const RecordTextField& field, std::u16string_view text,
                          std::array<std::uint8_t, kPayloadSize>& PayloadArea) {
-  if (auto fault = GsmWidthFault(field, text)) throw FieldWidthError(std::move(*fault));
+  if (auto fault = FieldWidthFault(field, text)) throw FieldWidthError(std::move(*fault));
   const std::string bytes = ToAnsi(text);
   auto begin = PayloadArea.begin() + static_cast<std::ptrdiff_t>(field.offset);
   std::fill_n(begin, field.width, std::uint8_t{0x20});
@@ -26,7 +26,7 @@ std::uint8_t IntervalByte(std::u16string_view seconds, int unit) {
 }
 
 std::u16string TextFromReply(const std::array<std::uint8_t, kFrameBufferSize>& FrameBuffer,
-                             const GsmTextField& field) {
+                             const RecordTextField& field) {
   std::u16string text;
   const std::size_t start = gsm::kReplyRecordStart + field.offset;
   for (std::size_t i = start; i < start + field.width; ++i) {
@@ -38,16 +38,6 @@ std::u16string TextFromReply(const std::array<std::uint8_t, kFrameBufferSize>& F
 std::u16string SecondsFromReply(std::uint8_t byte, int unit) { return IntToStr(std::int64_t{byte} * unit); }
 
 }  // namespace
-
-std::optional<std::u16string> GsmWidthFault(const GsmTextField& field, std::u16string_view text) {
-  if (ToAnsi(text).size() <= field.width) return std::nullopt;
-  const std::u16string width = IntToStr(static_cast<std::int64_t>(field.width));
-  std::u16string message = u"Поле «";
-  message += field.name;
-  message += u"» длиннее " + width + u" символов!\n Запись не выполнена: сократите текст до " + width +
-             u" символов.";
-  return message;
-}
 
 GsmEntries ReadGsmEntries(const IForm& form) {
   return {form.ReadText(ControlId::Edit_IP), form.ReadText(ControlId::Edit_port),
@@ -64,7 +54,7 @@ void PutGsmEntries(IForm& form, const GsmEntries& entries) {
 }
 
 void FillGsm(const GsmEntries& entries, std::array<std::uint8_t, kPayloadSize>& PayloadArea) {
-  std::fill_n(PayloadArea.begin(), gsm::kFillEnd, std::uint8_t{0xFF});
+  std::fill_n(PayloadArea.begin(), kPayloadFillEnd, std::uint8_t{0xFF});
   PutTextField(kGsmTextFields[0], entries.address, PayloadArea);
   PutTextField(kGsmTextFields[1], entries.port, PayloadArea);
   const std::size_t length = PutTextField(kGsmTextFields[2], entries.connection, PayloadArea);

@@ -12,12 +12,12 @@
 
 #include "AppError.h"
 #include "Form.h"
+#include "RecordTextField.h"
 #include "Session.h"
 
 namespace tacho {
 
 namespace gsm {
-inline constexpr std::size_t kFillEnd = 170;  // every assembly starts with bytes 0..169 at 0xFF
 inline constexpr std::size_t kRecordSize = 104;
 inline constexpr std::size_t kAddress = 0;
 inline constexpr std::size_t kAddressWidth = 15;
@@ -44,23 +44,12 @@ struct GsmEntries {
   friend bool operator==(const GsmEntries&, const GsmEntries&) = default;
 };
 
-struct GsmTextField {
-  ControlId control;
-  std::size_t offset;
-  std::size_t width;
-  std::u16string_view name;  // the field's label, for messages
-};
-
 // The three text fields, in record order.
-inline constexpr std::array<GsmTextField, 3> kGsmTextFields = {{
+inline constexpr std::array<RecordTextField, 3> kGsmTextFields = {{
     {ControlId::Edit_IP, gsm::kAddress, gsm::kAddressWidth, u"IP адресс"},
     {ControlId::Edit_port, gsm::kPort, gsm::kPortWidth, u"Порт"},
     {ControlId::Edit_operator, gsm::kConnection, gsm::kConnectionWidth, u"Строка подключения"},
 }};
-
-// The message for a text whose 8-bit form is wider than its record field, or
-// nullopt when it fits.
-std::optional<std::u16string> GsmWidthFault(const GsmTextField& field, std::u16string_view text);
 
 // A text that does not fit its record field reached the record.
 class FieldWidthError : public AppError {

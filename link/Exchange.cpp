@@ -34,7 +34,7 @@ void RunDeviceExchange(AppContext& app, const ExchangePlan& plan) {
 
 void ShowWriteResult(const Session& session, IForm& form) {
   const bool ok = session.FrameBuffer[0] == kFrameStart && session.FrameBuffer[kReplyStatusAt] == kReplyOk;
-  form.ShowMessageBox(ok ? u"Данные успешно записаны" : u"Произошла ошибка, повторите попытку.", kAttentionCaption);
+  form.ShowMessageBox(ok ? u"Данные успешно записаны" : kRetryMessage, kAttentionCaption);
 }
 
 }  // namespace tacho

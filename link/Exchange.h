@@ -11,6 +11,8 @@
 namespace tacho {
 
 inline constexpr int kReplyWaitMs = 200;
+// The outcome of a command that went wrong, whatever the cause; caption "Внимание!".
+inline constexpr std::u16string_view kRetryMessage = u"Произошла ошибка, повторите попытку.";
 
 struct ExchangePlan {
   std::string_view word;                 // "write", "GSM_read", "GSM_write"

@@ -8,9 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "RecordTextField.h"
+
 namespace tacho {
 
-inline constexpr std::u16string_view kAttentionCaption = u"Внимание!";
 inline constexpr std::u16string_view kPortOpenErrorText = u"Ошибка открытия порта";
 
 // "COM1".."COM9" for index 0..8, "\\.\COM10".."\\.\COM42" for 9..41; empty outside.

@@ -94,8 +94,10 @@ TEST_F(CheckCalibrationTest, TextsWiderThanTheirFieldAreRefused) {
   EXPECT_EQ(CheckCalibration(form), 1);
   ASSERT_EQ(form.boxes.size(), 2u);
   EXPECT_EQ(form.boxes[0].text,
-            u"Слишком длинный текст в поле «Идентификационный номер (VIN)»!\nДопускается не более 17 символов.");
-  EXPECT_EQ(form.boxes[1].text, u"Слишком длинный текст в поле «Номер мастерской»!\nДопускается не более 15 символов.");
+            u"Поле «Идентификационный номер (VIN)» длиннее 17 символов!\n Запись не выполнена: сократите текст до 17 "
+            u"символов.");
+  EXPECT_EQ(form.boxes[1].text,
+            u"Поле «Номер мастерской» длиннее 15 символов!\n Запись не выполнена: сократите текст до 15 символов.");
   EXPECT_EQ(form.boxes[0].caption, u"Внимание!");
 }
 

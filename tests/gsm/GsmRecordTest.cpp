@@ -67,8 +67,8 @@ TEST(FillGsm, FillsUpToByte169AndLeavesTheRestOfThePayloadArea) {
   Payload payload;
   payload.fill(0x5A);
   FillGsm(WorkedExample(), payload);
-  for (std::size_t i = gsm::kRecordSize; i < gsm::kFillEnd; ++i) EXPECT_EQ(payload[i], 0xFF) << i;
-  for (std::size_t i = gsm::kFillEnd; i < kPayloadSize; ++i) EXPECT_EQ(payload[i], 0x5A) << i;
+  for (std::size_t i = gsm::kRecordSize; i < kPayloadFillEnd; ++i) EXPECT_EQ(payload[i], 0xFF) << i;
+  for (std::size_t i = kPayloadFillEnd; i < kPayloadSize; ++i) EXPECT_EQ(payload[i], 0x5A) << i;
 }
 
 TEST(FillGsm, ReadsTheFiveFieldsOfThePage) {
