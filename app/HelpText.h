@@ -5,12 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "WindowDescription.h"
+
 namespace tacho {
 
 inline constexpr std::u16string_view kHelpCaption = u"О программе";
 inline constexpr std::u16string_view kDriverInstallerName = u"usb_com_driver_setup.exe";
 inline constexpr std::u16string_view kMakerWebAddress = u"www.example.com";
-inline constexpr std::u16string_view kMakerNotice = u"Для сервисных мастерских";
 
 // Fourteen lines separated by a line feed, with no break after the last one.
 std::u16string HelpText();

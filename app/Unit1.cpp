@@ -418,6 +418,10 @@ void TForm1::SetDate(ControlId id, int year, int month, int day) {
   date->SetDate(year, month, day);
 }
 
+void TForm1::SetEnabled(ControlId id, bool enabled) { Control(id)->setEnabled(enabled); }
+
+bool TForm1::IsEnabled(ControlId id) const { return Control(id)->isEnabled(); }
+
 void TForm1::SetButtonVisible(ControlId id, bool visible) { Button(id)->setVisible(visible); }
 
 bool TForm1::IsButtonVisible(ControlId id) const { return Button(id)->isVisibleTo(this); }
@@ -493,5 +497,8 @@ void TForm1::ResponsiveDelay(int ms) {
   }
   portList->setEnabled(portListEnabled);
 }
+
+// For now the step runs on the user-interface thread.
+void TForm1::RunBlocking(const std::function<void()>& step) { step(); }
 
 }  // namespace tacho

@@ -51,6 +51,8 @@ class TForm1 : public QWidget, public IForm {
   void ClearItems(ControlId id) override;
   void AddItem(ControlId id, std::u16string_view text) override;
   void SetDate(ControlId id, int year, int month, int day) override;
+  void SetEnabled(ControlId id, bool enabled) override;
+  bool IsEnabled(ControlId id) const override;
   void SetButtonVisible(ControlId id, bool visible) override;
   bool IsButtonVisible(ControlId id) const override;
   int ActivePage() const override;
@@ -61,6 +63,7 @@ class TForm1 : public QWidget, public IForm {
   std::optional<std::u16string> ChooseOpenFile() override;
   std::optional<std::u16string> ChooseSaveFile(std::u16string_view proposedName) override;
   void ResponsiveDelay(int ms) override;
+  void RunBlocking(const std::function<void()>& step) override;
 
  private:
   void BuildTopPanel();
@@ -71,7 +74,6 @@ class TForm1 : public QWidget, public IForm {
   void Register(ControlId id, QWidget* widget);
   QLineEdit* Field(ControlId id) const;
 
-  static constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::sPageControl1) + 1;
   std::array<QWidget*, kControlCount> controls_{};
   QString title_;
   bool busyCursor_ = false;

@@ -1,23 +1,12 @@
-// Captions, list items and start-up defaults of the window's controls, shared by
-// the Qt window and the in-memory model so that both hold the same lists.
+// Start-up indexes of the lists, read from the window description.
 #pragma once
 
-#include <array>
-#include <string_view>
+#include "WindowDescription.h"
 
 namespace tacho {
 
-inline constexpr std::u16string_view kWindowCaption = u"Программа записи калибровочных данных";
-inline constexpr std::u16string_view kPortSearchItem = u"Найти устр-во";
-inline constexpr std::u16string_view kWorkshopDefault = u"РФ";
-
-inline constexpr int kCountryDefaultIndex = 43;  // "RUS   Росс.федерац."
-inline constexpr int kHoursDefaultIndex = 23;    // "+0"
-inline constexpr int kMinutesDefaultIndex = 0;   // "00"
-
-extern const std::array<std::u16string_view, 56> kCountryItems;
-extern const std::array<std::u16string_view, 47> kHoursItems;
-extern const std::array<std::u16string_view, 60> kMinutesItems;
-extern const std::array<std::u16string_view, 5> kOperatorItems;
+inline constexpr int kCountryDefaultIndex = Describe(ControlId::sComboBox_country).defaultIndex;
+inline constexpr int kHoursDefaultIndex = Describe(ControlId::sComboBox1).defaultIndex;
+inline constexpr int kMinutesDefaultIndex = Describe(ControlId::sComboBox2).defaultIndex;
 
 }  // namespace tacho

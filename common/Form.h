@@ -1,59 +1,21 @@
 // The window as the page logic sees it: the control operations, the modal boxes,
-// the file dialogs, the busy cursor and the responsive delay. The Qt window
-// implements it for the user; FormModel implements it in memory for tests.
+// the file dialogs, the busy cursor and the waits. Each front end implements it
+// over its toolkit; FormModel implements it in memory for tests.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "Waiter.h"
+#include "WindowDescription.h"
+
 namespace tacho {
-
-// Every control the logic reaches, named as in the window.
-enum class ControlId {
-  // top panel
-  Open_File_Button,
-  Save_File_Button,
-  sComboBox_port,
-  Search_Button,
-  // calibration page
-  sEdit_master_N,
-  sEdit_VIN,
-  sEdit_VRN,
-  sComboBox_country,
-  sEdit_W,
-  sEdit_L,
-  sEdit_typeSize,
-  sEdit_speed,
-  sEdit_odometer,
-  sDateEdit2,
-  sComboBox1,
-  sComboBox2,
-  // GSM page
-  sComboBox3,
-  Edit_operator,
-  Edit_IP,
-  Edit_port,
-  Edit_int_send,
-  Edit_int_save,
-  Default_Button,
-  // bottom row and pages
-  Write_Kalibr_Button,
-  Help_Button,
-  Read_GSM_Button,
-  Write_GSM_Button,
-  sPageControl1,
-};
-
-// The control's name as in the window ("sEdit_VIN"), also its Qt objectName.
-std::string_view ControlName(ControlId id);
 
 enum class ScreenCursor { Normal, Busy };
 
-class IForm {
+class IForm : public IWaiter {
  public:
-  virtual ~IForm() = default;
-
   // Edit field, date field: the text as held. Drop-down list: the selected
   // item's text, empty when none; the port list gives its shown text, which a
   // search sets ("Поиск......", seven blanks).
@@ -78,6 +40,10 @@ class IForm {
   // The date field shows the date as DD.MM.YYYY.
   virtual void SetDate(ControlId id, int year, int month, int day) = 0;
 
+  // Any control: a disabled one takes no click, pick or typing.
+  virtual void SetEnabled(ControlId id, bool enabled) = 0;
+  virtual bool IsEnabled(ControlId id) const = 0;
+
   virtual void SetButtonVisible(ControlId id, bool visible) = 0;
   virtual bool IsButtonVisible(ControlId id) const = 0;
   // The page shown in sPageControl1: 0 or 1.
@@ -97,10 +63,6 @@ class IForm {
   // The open and save dialogs; nullopt when the user cancels.
   virtual std::optional<std::u16string> ChooseOpenFile() = 0;
   virtual std::optional<std::u16string> ChooseSaveFile(std::u16string_view proposedName) = 0;
-
-  // Keeps handling the window's events until at least `ms` milliseconds have
-  // passed, handling pending events at least once, without spinning the processor.
-  virtual void ResponsiveDelay(int ms) = 0;
 };
 
 }  // namespace tacho

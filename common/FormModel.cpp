@@ -114,6 +114,10 @@ void FormModel::AddItem(ControlId id, std::u16string_view text) { At(id).items.e
 
 void FormModel::SetDate(ControlId id, int year, int month, int day) { At(id).text = DateText(year, month, day); }
 
+void FormModel::SetEnabled(ControlId id, bool enabled) { At(id).enabled = enabled; }
+
+bool FormModel::IsEnabled(ControlId id) const { return At(id).enabled; }
+
 void FormModel::SetButtonVisible(ControlId id, bool visible) { At(id).visible = visible; }
 
 bool FormModel::IsButtonVisible(ControlId id) const { return At(id).visible; }
@@ -159,6 +163,8 @@ void FormModel::ResponsiveDelay(int ms) {
   if (onDelay) onDelay(ms);
   std::this_thread::sleep_until(deadline);
 }
+
+void FormModel::RunBlocking(const std::function<void()>& step) { step(); }
 
 std::vector<std::u16string> FormModel::BoxTexts() const {
   std::vector<std::u16string> texts;

@@ -37,6 +37,8 @@ class FormModel : public IForm {
   void ClearItems(ControlId id) override;
   void AddItem(ControlId id, std::u16string_view text) override;
   void SetDate(ControlId id, int year, int month, int day) override;
+  void SetEnabled(ControlId id, bool enabled) override;
+  bool IsEnabled(ControlId id) const override;
   void SetButtonVisible(ControlId id, bool visible) override;
   bool IsButtonVisible(ControlId id) const override;
   int ActivePage() const override;
@@ -48,6 +50,8 @@ class FormModel : public IForm {
   std::optional<std::u16string> ChooseSaveFile(std::u16string_view proposedName) override;
   // Sleeps for real (the emulated device keeps real time), after running onDelay.
   void ResponsiveDelay(int ms) override;
+  // Runs the step inline: the logic tests stay sequential and exact.
+  void RunBlocking(const std::function<void()>& step) override;
 
   // Test controls.
   void SetActivePage(int page) { activePage_ = page; }
@@ -71,6 +75,7 @@ class FormModel : public IForm {
     std::vector<std::u16string> items;
     int selected = -1;
     bool visible = true;
+    bool enabled = true;
   };
   Control& At(ControlId id);
   const Control& At(ControlId id) const;

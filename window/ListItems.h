@@ -1,8 +1,13 @@
-#include "ControlLists.h"
+// The items of the window's drop-down lists, by index from 0. The spaces belong
+// to the items.
+#pragma once
+
+#include <array>
+#include <string_view>
 
 namespace tacho {
 
-const std::array<std::u16string_view, 56> kCountryItems = {
+inline constexpr std::array<std::u16string_view, 56> kCountryItems = {
     u"   Информац. нет",
     u"A       Австрия   ",
     u"AL     Албания   ",
@@ -62,7 +67,7 @@ const std::array<std::u16string_view, 56> kCountryItems = {
 };
 
 // No "-11"; both "-0" and "+0".
-const std::array<std::u16string_view, 47> kHoursItems = {
+inline constexpr std::array<std::u16string_view, 47> kHoursItems = {
     u"-23", u"-22", u"-21", u"-20", u"-19", u"-18", u"-17", u"-16", u"-15", u"-14", u"-13", u"-12",
     u"-10", u"-9",  u"-8",  u"-7",  u"-6",  u"-5",  u"-4",  u"-3",  u"-2",  u"-1",  u"-0",  u"+0",
     u"+1",  u"+2",  u"+3",  u"+4",  u"+5",  u"+6",  u"+7",  u"+8",  u"+9",  u"+10", u"+11", u"+12",
@@ -70,7 +75,7 @@ const std::array<std::u16string_view, 47> kHoursItems = {
 };
 
 // An item's index equals its value.
-const std::array<std::u16string_view, 60> kMinutesItems = {
+inline constexpr std::array<std::u16string_view, 60> kMinutesItems = {
     u"00", u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"10", u"11",
     u"12", u"13", u"14", u"15", u"16", u"17", u"18", u"19", u"20", u"21", u"22", u"23",
     u"24", u"25", u"26", u"27", u"28", u"29", u"30", u"31", u"32", u"33", u"34", u"35",
@@ -78,8 +83,11 @@ const std::array<std::u16string_view, 60> kMinutesItems = {
     u"48", u"49", u"50", u"51", u"52", u"53", u"54", u"55", u"56", u"57", u"58", u"59",
 };
 
-const std::array<std::u16string_view, 5> kOperatorItems = {
+inline constexpr std::array<std::u16string_view, 5> kOperatorItems = {
     u"МТС", u"МЕГАФОН", u"БИЛАЙН", u"ТЕЛЕ2", u"Другой...",
 };
+
+// At start the port list holds only this item; a search puts it last.
+inline constexpr std::u16string_view kPortSearchItem = u"Найти устр-во";
 
 }  // namespace tacho
