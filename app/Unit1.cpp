@@ -27,6 +27,7 @@
 #include "FieldEdit.h"
 #include "HandlerRunner.h"
 #include "HelpText.h"
+#include "ShellHandlers.h"
 #include "Look.h"
 
 namespace tacho {
@@ -307,20 +308,9 @@ void TForm1::ShowCentred() {
   show();
 }
 
-void TForm1::sPageControl1Change() {
-  if (ActivePage() == 0) {
-    SetButtonVisible(ControlId::Write_Kalibr_Button, true);
-    SetButtonVisible(ControlId::Write_GSM_Button, false);
-    SetButtonVisible(ControlId::Read_GSM_Button, false);
-  }
-  if (ActivePage() == 1) {
-    SetButtonVisible(ControlId::Write_Kalibr_Button, false);
-    SetButtonVisible(ControlId::Write_GSM_Button, true);
-    SetButtonVisible(ControlId::Read_GSM_Button, true);
-  }
-}
+void TForm1::sPageControl1Change() { ::tacho::sPageControl1Change(*this); }
 
-void TForm1::Help_ButtonClick() { ShowMessageBox(HelpText(), kHelpCaption); }
+void TForm1::Help_ButtonClick() { ::tacho::Help_ButtonClick(*this); }
 
 QWidget* TForm1::Control(ControlId id) const {
   QWidget* w = controls_[static_cast<std::size_t>(id)];
