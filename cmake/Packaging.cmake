@@ -51,9 +51,9 @@ if(UNIX AND NOT APPLE)
   install(FILES "${TACHO_PACKAGING_DIR}/copyright" DESTINATION share/doc/tachocalib)
 endif()
 
-# The portable folder: windeployqt puts the Qt libraries, plugins and translations
+# The portable folder of the Qt build: windeployqt puts the Qt libraries, plugins and translations
 # the installed program needs next to it.
-if(WIN32 AND TARGET Tachocalib)
+if(WIN32 AND TARGET Tachocalib AND TACHO_BUILD_APP)
   find_package(Qt6 REQUIRED COMPONENTS Core)
   find_program(TACHO_WINDEPLOYQT windeployqt HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" REQUIRED)
   set(deploy_options)
