@@ -25,6 +25,7 @@ constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr wchar_t kContainerClass[] = L"TachoContainer";
 constexpr wchar_t kIconName[] = L"IDI_ICON1";
 constexpr wchar_t kHotProperty[] = L"TachoHot";
+constexpr wchar_t kFontProperty[] = L"TachoFont";
 // Control ids: kIdBase + the control's index in the description; ids 1 and 2
 // stay free for the dialog keys (Enter, Esc).
 constexpr int kIdBase = 1000;
@@ -115,6 +116,12 @@ LRESULT Forward(HWND from, UINT message, WPARAM wParam, LPARAM lParam) {
 // The top panel and the two pages.
 LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (ForwardsToMainWindow(message)) return Forward(window, message, wParam, lParam);
+  if (message == WM_SETFONT) {
+    SetPropW(window, kFontProperty, reinterpret_cast<HANDLE>(wParam));
+    return 0;
+  }
+  if (message == WM_GETFONT) return reinterpret_cast<LRESULT>(GetPropW(window, kFontProperty));
+  if (message == WM_NCDESTROY) RemovePropW(window, kFontProperty);
   if (message == WM_PAINT && (GetWindowLongPtrW(window, GWL_STYLE) & WS_BORDER) == 0 &&
       GetWindowLongPtrW(window, GWLP_USERDATA) != 0) {
     // The panel: a raised frame.
@@ -647,15 +654,18 @@ void TForm1::PlaceBoundLabel(const ControlDesc& desc) {
 }
 
 void TForm1::FitListHeight(HWND list, int height) {
-  // The closed list's height follows its selection field's item height; two
-  // rounds settle it whatever frame the system draws around the field.
-  for (int round = 0; round < 2; ++round) {
+  // The closed list's height follows the height set for its selection field;
+  // the frame around the field differs between systems (and what the list
+  // reports back for that height may too), so the setting is corrected from the
+  // window's height until it fits.
+  int setting = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  for (int round = 0; round < 3; ++round) {
     RECT rect;
     GetWindowRect(list, &rect);
     const int now = rect.bottom - rect.top;
     if (now == height) return;
-    const auto item = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, item + height - now));
+    setting = std::max(1, setting + height - now);
+    SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), setting);
   }
 }
 
@@ -842,6 +852,8 @@ void TForm1::OnCommand(int id, int code, HWND from) {
   }
   const ControlDesc* desc = DescByNumber(id);
   if (!desc || controls_[Index(desc->id)] != from) return;
+  // A click or pick that reaches a control after it was disabled does nothing.
+  if (!IsWindowEnabled(from)) return;
   switch (desc->kind) {
     case ControlKind::PushButton:
     case ControlKind::ToolButton:
