@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # The Windows build: cross-compiles everything that needs no Qt with mingw-w64
-# (preset mingw), runs its test programs under wine, runs the three record
-# commands through the Win32 serial code against the device emulator (native,
-# on a pseudo-terminal that wine reaches as COM40) and checks what reached the
-# device byte for byte, prints the read time-outs measured under wine, and
-# checks the version record and manifest compiled from app/win/*.rc.
+# (preset mingw), the Win32 window and Tachocalib.exe included, runs its test
+# programs under wine on a virtual X display (the window's tests among them, at
+# 96 dpi and again at 144), runs the record commands through the Win32 serial
+# code and through the window against the device emulator (native, on a
+# pseudo-terminal that wine reaches as COM40) and checks what reached the device
+# byte for byte, prints the read time-outs measured under wine, checks the
+# version record and manifest compiled from app/win/*.rc, and that
+# Tachocalib.exe is one file that needs only the system's DLLs.
 # Never lets wine open a COM number that it mapped to a real serial device.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# The window tests need an X display; a virtual one keeps them off the desktop.
+if [ -z "${TACHO_UNDER_XVFB:-}" ]; then
+  exec env TACHO_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 started=$(date +%s%N)
 
 build=build/mingw
@@ -25,7 +32,9 @@ wine=$(command -v wine64 || true)
 winelog="$PWD/$build/wine-stderr.log"
 
 emulator_pid=
-link="$WINEPREFIX/dosdevices/com$com"
+source scripts/wine-prefix.sh
+TACHO_EMULATOR_COM=$com
+link="$TACHO_EMULATOR_LINK"
 cleanup() {
   if [ -n "$emulator_pid" ]; then kill "$emulator_pid" 2>/dev/null || true; wait "$emulator_pid" 2>/dev/null || true; fi
   if [ -L "$link" ] && [[ "$(readlink "$link")" == /dev/pts/* ]]; then rm -f "$link"; fi
@@ -48,24 +57,32 @@ else
 fi
 cmake --build "$native" -j "$jobs" --target wine_exchange_driver_tests tachocalib-emulator
 
+# --- the program file ------------------------------------------------------------
+exe="$build/app/win32/Tachocalib.exe"
+if [ -f "$exe" ]; then
+  dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+  echo "Tachocalib.exe: $(stat -c %s "$exe") bytes, imports: $dlls"
+  for dll in $dlls; do
+    case "$dll" in
+      kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|comdlg32.dll|msvcrt.dll|advapi32.dll|shell32.dll) ;;
+      *) fail "Tachocalib.exe needs $dll beside it" ;;
+    esac
+  done
+  x86_64-w64-mingw32-objdump -p "$exe" | grep -q 'Subsystem.*0002' || fail "Tachocalib.exe is no GUI program"
+else
+  fail "Tachocalib.exe was not built"
+fi
+
 # --- wine's prefix -------------------------------------------------------------
 mkdir -p "$build"
 : >"$winelog"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  t=$(date +%s%N)
-  # wineboot makes dosdevices/ itself; a folder made before it breaks the prefix.
-  wineboot -i 2>>"$winelog"
-  wineserver -w
-  echo "wine prefix created in $(seconds_since "$t") s"
+t=$(date +%s%N)
+wine_prefix_ready 96
+echo "wine prefix ready in $(seconds_since "$t") s; COM links: $(cd "$WINEPREFIX/dosdevices" && for l in com*; do [ -L "$l" ] && printf '%s->%s ' "$l" "$(readlink "$l")"; done)"
+if [ -e "$link" ] || [ -L "$link" ]; then
+  target=$(readlink "$link" || true)
+  if [[ "$target" == /dev/pts/* ]]; then rm -f "$link"; else echo "$link stands for $target: refusing to touch it"; exit 1; fi
 fi
-echo "wine's own COM links: $(cd "$WINEPREFIX/dosdevices" && for l in com*; do [ -L "$l" ] && printf '%s->%s ' "$l" "$(readlink "$l")"; done)"
-for n in "$com" "$absent_com"; do
-  l="$WINEPREFIX/dosdevices/com$n"
-  if [ -e "$l" ] || [ -L "$l" ]; then
-    target=$(readlink "$l" || true)
-    if [[ "$target" == /dev/pts/* ]]; then rm -f "$l"; else echo "com$n stands for $target: refusing to touch it"; exit 1; fi
-  fi
-done
 
 # --- test programs -------------------------------------------------------------
 t=$(date +%s%N)
@@ -81,8 +98,19 @@ echo "Windows test programs: $(seconds_since "$t") s"
 t=$(date +%s%N)
 echo "-- exchanges through the Win32 serial code (wine) with the device emulator (native)"
 TACHO_WINE="$wine" TACHO_WINE_CLIENT="$PWD/$build/tests/windows/windows_exchange_client.exe" \
+  TACHO_WINE_WINDOW_CLIENT="$PWD/$build/tests/windows/windows_window_tests.exe" \
   "$native/tests/windows/wine_exchange_driver_tests" --gtest_brief=1 2>>"$winelog" || fail "exchanges under wine"
 echo "exchanges: $(seconds_since "$t") s"
+
+# --- the window at 144 dpi --------------------------------------------------------
+t=$(date +%s%N)
+echo "-- the window at 144 dpi (wine)"
+wine_set_dpi 144
+TACHO_EXPECTED_DPI=144 "$wine" "$build/tests/windows/windows_window_tests.exe" --gtest_brief=1 \
+  --gtest_filter='Win32Window.RunsAt*:Win32Window.ClientArea*:Win32Window.EveryControl*:Win32Window.BoundLabels*:Win32Window.Fonts*:Win32Window.TabWalk*' \
+  2>>"$winelog" || fail "the window at 144 dpi"
+wine_set_dpi 96
+echo "144 dpi: $(seconds_since "$t") s"
 
 # --- read time-outs on a silent line --------------------------------------------
 echo "-- read time-outs under wine (rule: 15 + 15*M ms)"

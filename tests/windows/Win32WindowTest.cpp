@@ -293,15 +293,21 @@ TEST_F(Win32Window, FontsAreTahomaAtTheDescribedHeights) {
   }
 }
 
-TEST_F(Win32Window, TheSystemDrawsWithTahoma) {
-  HWND field = Of(ControlId::sEdit_VIN);
-  HDC dc = GetDC(field);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0)));
-  wchar_t face[LF_FACESIZE] = {};
-  GetTextFaceW(dc, LF_FACESIZE, face);
-  SelectObject(dc, old);
-  ReleaseDC(field, dc);
-  EXPECT_STREQ(face, L"Tahoma");
+TEST_F(Win32Window, TheSystemDrawsWithTahomaBoldWhereAsked) {
+  for (ControlId id : {ControlId::sEdit_VIN, ControlId::sLabelFX2, ControlId::Help_Button}) {
+    SCOPED_TRACE(Name(id));
+    HWND control = Of(id);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    EXPECT_STREQ(face, L"Tahoma");
+    EXPECT_EQ(metrics.tmWeight >= FW_BOLD, Describe(id).font.bold) << "weight " << metrics.tmWeight;
+  }
 }
 
 TEST_F(Win32Window, EditFieldsLimitsDigitsOnlyAndHints) {

@@ -1,8 +1,11 @@
 // The Linux side of the exchange tests under wine: plays the device on a
-// pseudo-terminal, links it into wine's prefix as com40, starts one test of the
-// Windows program (WineExchangeClient) under wine, and checks byte for byte
-// what reached the device. Run by scripts/test.d/20-windows.sh, which sets
-// WINEPREFIX, TACHO_WINE (the wine loader) and TACHO_WINE_CLIENT (the .exe).
+// pseudo-terminal, links it where wine's COM40 leads, starts one test of a
+// Windows program under wine (WineExchangeClient for the commands alone, the
+// window test program for commands run through the Win32 window), and checks
+// byte for byte what reached the device. Run by scripts/test.d/20-windows.sh,
+// which sets WINEPREFIX, TACHO_WINE (the wine loader), TACHO_WINE_CLIENT and
+// TACHO_WINE_WINDOW_CLIENT (the .exe files), and TACHO_EMULATOR_LINK, the link
+// that the prefix's COM40 points to (without it, com40 in dosdevices itself).
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -10,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -48,6 +52,14 @@ Bytes FrameToSend(Session& session, std::string_view word, std::size_t count) {
   return Bytes(session.FrameBuffer.begin(), session.FrameBuffer.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
+Bytes WorkedCalibrationFrame() {
+  FormModel form{CivilDate{2024, 1, 10}};
+  wine::TypeCalibrationEntries(form);
+  Session session;
+  FillCalibration(form, session.PayloadArea);
+  return FrameToSend(session, "write", kWriteFrameLength);
+}
+
 class WineExchange : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -67,7 +79,9 @@ class WineExchange : public ::testing::Test {
 
     // wine keeps its own links to the machine's serial devices in the same
     // folder: never take over one of those.
-    link_ = fs::path(prefix_) / "dosdevices" / ("com" + std::to_string(wine::kEmulatorComNumber));
+    link_ = Env("TACHO_EMULATOR_LINK").empty()
+                ? fs::path(prefix_) / "dosdevices" / ("com" + std::to_string(wine::kEmulatorComNumber))
+                : fs::path(Env("TACHO_EMULATOR_LINK"));
     std::error_code ec;
     if (fs::is_symlink(link_, ec)) {
       const std::string target = fs::read_symlink(link_, ec).string();
@@ -91,9 +105,16 @@ class WineExchange : public ::testing::Test {
   }
 
   // Runs WineExchange.<test> of the Windows program; its exit status.
-  int RunClient(const std::string& test) {
-    const std::string filter = "--gtest_filter=WineExchange." + test;
-    std::vector<std::string> args{wine_, client_, filter, "--gtest_brief=1"};
+  int RunClient(const std::string& test) { return RunProgram(client_, "WineExchange." + test); }
+
+  // Runs WindowEndToEnd.<test> of the window test program; its exit status.
+  int RunWindowClient(const std::string& test) {
+    return RunProgram(Env("TACHO_WINE_WINDOW_CLIENT"), "WindowEndToEnd." + test);
+  }
+
+  int RunProgram(const std::string& program, const std::string& test) {
+    const std::string filter = "--gtest_filter=" + test;
+    std::vector<std::string> args{wine_, program, filter, "--gtest_brief=1"};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -157,6 +178,46 @@ TEST_F(WineExchange, GsmWriteReachesTheDeviceByteForByte) {
 TEST_F(WineExchange, OpeningAndClosingSendsNothing) {
   ASSERT_EQ(RunClient("PortOpensClosesAndReopens"), 0);
   EXPECT_TRUE(emulator_->ReceivedBytes().empty());
+}
+
+// The same commands, started by clicks in the Win32 window.
+class WineWindow : public WineExchange {
+ protected:
+  void SetUp() override {
+    if (Env("TACHO_WINE_WINDOW_CLIENT").empty()) GTEST_SKIP() << "needs TACHO_WINE_WINDOW_CLIENT";
+    WineExchange::SetUp();
+  }
+};
+
+TEST_F(WineWindow, SearchFindsTheDeviceAndSendsItTheProbe) {
+  ASSERT_EQ(RunWindowClient("SearchFindsTheDeviceOnItsPort"), 0);
+  Bytes probe(kProbeWriteLength, 0x00);
+  std::copy(kProbeFrame.begin(), kProbeFrame.end(), probe.begin());
+  EXPECT_EQ(emulator_->ReceivedBytes(), probe);
+}
+
+TEST_F(WineWindow, CalibrationWriteReachesTheDeviceByteForByte) {
+  ASSERT_EQ(RunWindowClient("CalibrationWrite"), 0);
+  EXPECT_EQ(emulator_->ReceivedBytes(), WorkedCalibrationFrame());
+}
+
+TEST_F(WineWindow, GsmReadFillsThePage) {
+  ASSERT_EQ(RunWindowClient("GsmRead"), 0);
+  EXPECT_EQ(emulator_->ReceivedBytes(), (Bytes{0x02, 0x49, 0x00, 0xB9, 0x00, 0xFB}));
+}
+
+TEST_F(WineWindow, GsmWriteReachesTheDeviceByteForByte) {
+  ASSERT_EQ(RunWindowClient("GsmWrite"), 0);
+  Session session;
+  FillGsm(wine::TypedGsmEntries(), session.PayloadArea);
+  EXPECT_EQ(emulator_->ReceivedBytes(), FrameToSend(session, "GSM_write", kGsmWriteFrameLength));
+  EXPECT_EQ(emulator_->GetGsmRecord(), wine::GsmRecordOf(wine::TypedGsmEntries()));
+}
+
+TEST_F(WineWindow, SilentDeviceLeavesTheUserTheRetryMessage) {
+  emulator_->SetFault(emu::Fault::Silent);
+  ASSERT_EQ(RunWindowClient("SilentDeviceGetsTheRetryMessage"), 0);
+  EXPECT_EQ(emulator_->ReceivedBytes(), WorkedCalibrationFrame());
 }
 
 }  // namespace
