@@ -5,8 +5,9 @@
 #    its own, at every start of the prefix. Every COM1..COM42 is pinned in
 #    HKLM\Software\Wine\Ports: COM40 to the link $TACHO_EMULATOR_LINK (which the
 #    tests point at the device emulator's pseudo-terminal), every other one to
-#    nothing, so wine removes its link and gives the machine's devices numbers
-#    above 42, where the tool never looks.
+#    an empty folder, which no program can open as a port (an empty entry would
+#    leave an openable port without a device behind it); the machine's devices
+#    get numbers above 42, where the tool never looks.
 #  - LogPixels 96 unless the caller asks for another (wine_set_dpi).
 # Needs: WINEPREFIX, wine (the loader), winelog (a file for wine's messages).
 
@@ -26,14 +27,15 @@ wine_prefix_ready() {
     if [ -f "$f" ] && [ ! -f "$fonts/${f##*/}" ]; then cp "$f" "$fonts/"; fi
   done
 
-  local reg="$WINEPREFIX/tacho-ports.reg" n
+  local reg="$WINEPREFIX/tacho-ports.reg" n no_port="$WINEPREFIX/no-port"
+  mkdir -p "$no_port"
   {
     printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
     for n in $(seq 1 42); do
       if [ "$n" = "$TACHO_EMULATOR_COM" ]; then
         printf '"COM%s"="%s"\r\n' "$n" "$TACHO_EMULATOR_LINK"
       else
-        printf '"COM%s"=""\r\n' "$n"
+        printf '"COM%s"="%s"\r\n' "$n" "$no_port"
       fi
     done
     # Smoothed text, as a Windows desktop draws it.
@@ -52,6 +54,7 @@ wine_prefix_ready() {
     ((n > 42)) && continue  # beyond the ports the tool tries
     target=$(readlink "$l")
     if [ "$l" = "$WINEPREFIX/dosdevices/com$TACHO_EMULATOR_COM" ] && [ "$target" = "$TACHO_EMULATOR_LINK" ]; then continue; fi
+    [ "$target" = "$no_port" ] && continue
     echo "wine still maps ${l##*/} to $target"
     bad=1
   done

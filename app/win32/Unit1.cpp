@@ -356,25 +356,22 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return form->WindowMessage(message, wParam, lParam);
 }
 
-void RegisterClasses(HINSTANCE instance) {
-  WNDCLASSEXW main{};
-  main.cbSize = sizeof(main);
-  main.lpfnWndProc = MainWindowProc;
-  main.hInstance = instance;
-  main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  main.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  main.lpszClassName = kWindowClass;
-  main.hIcon = static_cast<HICON>(LoadImageW(instance, kIconName, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  RegisterClassExW(&main);  // a second window finds the classes registered
+void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpszClassName = name;
+  windowClass.hIcon = icon;
+  RegisterClassExW(&windowClass);  // a second window finds the class registered
+}
 
-  WNDCLASSEXW container{};
-  container.cbSize = sizeof(container);
-  container.lpfnWndProc = ContainerProc;
-  container.hInstance = instance;
-  container.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  container.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  container.lpszClassName = kContainerClass;
-  RegisterClassExW(&container);
+void RegisterClasses(HINSTANCE instance) {
+  RegisterWindowClass(instance, kWindowClass, MainWindowProc,
+                      static_cast<HICON>(LoadImageW(instance, kIconName, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED)));
+  RegisterWindowClass(instance, kContainerClass, ContainerProc, nullptr);
 }
 
 // The children of `container` in the order they are created, which is their

@@ -4,13 +4,7 @@
 // the page logic reaches the window.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsHeaders.h"
 
 #include <array>
 #include <functional>

@@ -68,7 +68,8 @@ if [ -f "$exe" ]; then
       *) fail "Tachocalib.exe needs $dll beside it" ;;
     esac
   done
-  x86_64-w64-mingw32-objdump -p "$exe" | grep -q 'Subsystem.*0002' || fail "Tachocalib.exe is no GUI program"
+  headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+  grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "Tachocalib.exe is no GUI program"
 else
   fail "Tachocalib.exe was not built"
 fi
@@ -78,7 +79,8 @@ mkdir -p "$build"
 : >"$winelog"
 t=$(date +%s%N)
 wine_prefix_ready 96
-echo "wine prefix ready in $(seconds_since "$t") s; COM links: $(cd "$WINEPREFIX/dosdevices" && for l in com*; do [ -L "$l" ] && printf '%s->%s ' "$l" "$(readlink "$l")"; done)"
+echo "wine prefix ready in $(seconds_since "$t") s; COM links other than to $WINEPREFIX/no-port:" \
+  "$(cd "$WINEPREFIX/dosdevices" && for l in com*; do [ -L "$l" ] && [ "$(readlink "$l")" != "$WINEPREFIX/no-port" ] && printf '%s->%s ' "$l" "$(readlink "$l")"; done)"
 if [ -e "$link" ] || [ -L "$link" ]; then
   target=$(readlink "$link" || true)
   if [[ "$target" == /dev/pts/* ]]; then rm -f "$link"; else echo "$link stands for $target: refusing to touch it"; exit 1; fi

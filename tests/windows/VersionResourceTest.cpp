@@ -1,7 +1,8 @@
 // The program file data that app/win/Tachocalib.rc gives the tool, read back
 // through the system's own calls from this test program, which links the same
 // script: the version record (1.1.2.0, Russian, code page 1251, the product
-// name) and the manifest (themed common controls 6, no elevation).
+// name) and the manifest (themed common controls 6, no elevation, per-monitor
+// dpi awareness).
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -138,6 +139,26 @@ TEST(Manifest, RunsWithTheRightsOfItsUser) {
   auto level = Attributes(manifest, "requestedExecutionLevel");
   EXPECT_EQ(level["level"], "asInvoker");
   EXPECT_EQ(level["uiAccess"], "false");
+}
+
+// The text of the first element `name`.
+std::string ElementText(const std::string& xml, const std::string& name) {
+  const std::size_t start = xml.find("<" + name);
+  if (start == std::string::npos) return {};
+  const std::size_t open = xml.find('>', start);
+  const std::size_t close = xml.find("</" + name, open);
+  if (open == std::string::npos || close == std::string::npos) return {};
+  return xml.substr(open + 1, close - open - 1);
+}
+
+TEST(Manifest, DeclaresPerMonitorDpiAwareness) {
+  const std::string manifest = ManifestText();
+  ASSERT_FALSE(manifest.empty());
+  // Windows 8.1 and 10 before 1607 read dpiAware; later ones read dpiAwareness.
+  EXPECT_EQ(ElementText(manifest, "dpiAware"), "true/pm");
+  EXPECT_EQ(Attributes(manifest, "dpiAware")["xmlns"], "http://schemas.microsoft.com/SMI/2005/WindowsSettings");
+  EXPECT_EQ(ElementText(manifest, "dpiAwareness"), "PerMonitorV2, PerMonitor");
+  EXPECT_EQ(Attributes(manifest, "dpiAwareness")["xmlns"], "http://schemas.microsoft.com/SMI/2016/WindowsSettings");
 }
 
 // The loader read the manifest: the process's activation context sends
