@@ -430,8 +430,10 @@ TForm1::TForm1() {
   if (bigIcon_) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
   if (smallIcon_) SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
+  // The controls are made in their places; then the window's size and the
+  // controls' fonts for this dpi.
   CreateControls();
-  ApplyDpi(dpi_);
+  ApplyDpi(dpi_, /*moveControls=*/false);
 
   const CivilDate next = DefaultNextCalibrationDate(TodayLocal());
   SetDate(ControlId::sDateEdit2, next.year, next.month, next.day);
@@ -459,8 +461,11 @@ HWND TForm1::CreateControl(const ControlDesc& desc, HWND parent) {
   const DWORD visible = desc.visibleAtStart ? WS_VISIBLE : 0;
   const DWORD tabStop = desc.tab >= 0 ? WS_TABSTOP : 0;
   const std::wstring caption = W(desc.caption);
+  // Made in its place at once: every move of a window costs a round trip to the system.
+  const RECT place = Placement(desc);
   auto make = [&](DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style) {
-    HWND hwnd = CreateWindowExW(exStyle, cls, text, child | visible | style, 0, 0, 0, 0, parent, menu, instance, nullptr);
+    HWND hwnd = CreateWindowExW(exStyle, cls, text, child | visible | style, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, parent, menu, instance, nullptr);
     if (!hwnd) throw std::runtime_error("a control of the window cannot be created");
     return hwnd;
   };
@@ -605,9 +610,7 @@ HFONT TForm1::Font(FontSpec spec) {
   return fonts_[slot];
 }
 
-void TForm1::PlaceControl(const ControlDesc& desc) {
-  HWND control = controls_[Index(desc.id)];
-  if (!control || desc.kind == ControlKind::Page) return;
+RECT TForm1::Placement(const ControlDesc& desc) const {
   const Rect& r = desc.rect;
   int height = Scale(r.height);
   if (desc.kind == ControlKind::DropDownList) {
@@ -615,8 +618,18 @@ void TForm1::PlaceControl(const ControlDesc& desc) {
     const auto shown = static_cast<int>(std::min<std::size_t>(desc.items.size() + 1, kVisibleListItems));
     height += Scale(16) * std::max(shown, 4);
   }
-  SetWindowPos(control, nullptr, Scale(r.left), Scale(r.top), Scale(r.width), height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  return {Scale(r.left), Scale(r.top), Scale(r.left) + Scale(r.width), Scale(r.top) + height};
+}
+
+void TForm1::PlaceControl(const ControlDesc& desc, bool move) {
+  HWND control = controls_[Index(desc.id)];
+  if (!control || desc.kind == ControlKind::Page) return;
+  const Rect& r = desc.rect;
+  if (move) {
+    const RECT place = Placement(desc);
+    SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font(desc.font)), FALSE);
   if (desc.kind == ControlKind::DropDownList) FitListHeight(control, Scale(r.height));
   if (desc.kind == ControlKind::DateField) {
@@ -689,7 +702,7 @@ void TForm1::ClipPageControl() {
   }
 }
 
-void TForm1::ApplyDpi(UINT dpi) {
+void TForm1::ApplyDpi(UINT dpi, bool moveControls) {
   std::array<HFONT, 64> oldFonts = fonts_;
   fonts_ = {};
   dpi_ = dpi;
@@ -703,7 +716,7 @@ void TForm1::ApplyDpi(UINT dpi) {
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(kMainWindow.font)), FALSE);
 
   for (const ControlDesc& desc : kControls) {
-    if (desc.id != ControlId::Form1) PlaceControl(desc);
+    if (desc.id != ControlId::Form1) PlaceControl(desc, moveControls);
   }
   ClipPageControl();
   for (HFONT font : oldFonts) {
@@ -990,7 +1003,7 @@ LRESULT TForm1::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DPICHANGED: {
-      ApplyDpi(HIWORD(wParam));
+      ApplyDpi(HIWORD(wParam), /*moveControls=*/true);
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

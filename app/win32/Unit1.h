@@ -85,8 +85,11 @@ class TForm1 : public IForm {
  private:
   void CreateControls();
   HWND CreateControl(const ControlDesc& desc, HWND parent);
-  void ApplyDpi(UINT dpi);
-  void PlaceControl(const ControlDesc& desc);
+  // Sizes the window for `dpi`, gives every control its font, and moves the
+  // controls to their places when asked (a change of dpi).
+  void ApplyDpi(UINT dpi, bool moveControls);
+  RECT Placement(const ControlDesc& desc) const;
+  void PlaceControl(const ControlDesc& desc, bool move);
   void PlaceBoundLabel(const ControlDesc& desc);
   void FitListHeight(HWND list, int height);
   void ClipPageControl();

@@ -18,24 +18,31 @@ ULONGLONG Ticks(const FILETIME& time) {
 
 }  // namespace
 
+double SinceMs(const FILETIME& from) {
+  FILETIME now{};
+  GetSystemTimePreciseAsFileTime(&now);
+  return static_cast<double>(Ticks(now) - Ticks(from)) / 1e4;
+}
+
 int main(int argc, char** argv) {
   FILETIME created{}, exited{}, kernel{}, user{};
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  // What the system spends before the program's own code runs.
+  const double mainMs = SinceMs(created);
   double shownMs = -1;
   tacho::RunTool([&](tacho::TForm1& form) {
     // Every control painted, then the time taken.
     RedrawWindow(form.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
-    FILETIME now{};
-    GetSystemTimePreciseAsFileTime(&now);
-    shownMs = static_cast<double>(Ticks(now) - Ticks(created)) / 1e4;
+    shownMs = SinceMs(created);
     PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
   });
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
 
-  std::printf("start to window shown and painted: %.1f ms (goal: under 150 ms)\n", shownMs);
+  std::printf("start to window shown and painted: %.1f ms (goal: under 150 ms); of that, start to main: %.1f ms\n",
+              shownMs, mainMs);
   std::printf("peak working set: %.1f MB\n", static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
   if (argc > 1) {
     std::error_code ec;
