@@ -562,6 +562,92 @@ TEST_F(Win32Window, CalendarPicksADate) {
   EXPECT_FALSE(IsWindowVisible(calendar));
 }
 
+TEST_F(Win32Window, BusyCursorShowsOverEveryControl) {
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  form.SetScreenCursor(ScreenCursor::Busy);
+  for (ControlId id : {ControlId::sEdit_VIN, ControlId::Write_Kalibr_Button, ControlId::sComboBox_port}) {
+    SCOPED_TRACE(Name(id));
+    SetCursor(nullptr);
+    SendMessageW(Of(id), WM_SETCURSOR, reinterpret_cast<WPARAM>(Of(id)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), wait);
+  }
+  form.SetScreenCursor(ScreenCursor::Normal);
+  SetCursor(nullptr);
+  SendMessageW(Of(ControlId::sEdit_VIN), WM_SETCURSOR, reinterpret_cast<WPARAM>(Of(ControlId::sEdit_VIN)),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_NE(GetCursor(), wait);
+}
+
+// ---- file dialogs -------------------------------------------------------------
+
+// Answers the file dialog of this thread while it is shown: reads its file-type
+// list and the proposed name, types `answer` as the file name and presses OK.
+class FileDialogAnswer {
+ public:
+  FileDialogAnswer(HWND form, std::wstring answer) : form_(form), answer_(std::move(answer)) {
+    SetTimer(form_, reinterpret_cast<UINT_PTR>(this), 50, &FileDialogAnswer::Tick);
+  }
+  ~FileDialogAnswer() { KillTimer(form_, reinterpret_cast<UINT_PTR>(this)); }
+  FileDialogAnswer(const FileDialogAnswer&) = delete;
+  FileDialogAnswer& operator=(const FileDialogAnswer&) = delete;
+
+  std::wstring fileTypes;      // the items of its file-type list
+  std::wstring proposedName;   // the file name it showed first
+  bool answered = false;
+
+ private:
+  static constexpr int kFileTypeList = 0x470;  // cmb1
+  static constexpr int kFileNameBox = 0x47C;   // cmb13
+  static constexpr int kFileNameEdit = 0x480;  // edt1
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR self, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &FileDialogAnswer::Look, static_cast<LPARAM>(self));
+  }
+  static BOOL CALLBACK Look(HWND window, LPARAM self) {
+    auto* answer = reinterpret_cast<FileDialogAnswer*>(self);
+    if (!answer->answered && ClassOf(window) == L"#32770" && IsWindowVisible(window)) answer->Answer(window);
+    return TRUE;
+  }
+  void Answer(HWND dialog) {
+    HWND types = GetDlgItem(dialog, kFileTypeList);
+    if (!types) return;  // not laid out yet
+    const auto count = static_cast<int>(SendMessageW(types, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      std::wstring item(static_cast<std::size_t>(SendMessageW(types, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+      SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+      item.resize(item.size() - 1);
+      fileTypes += (i ? L"|" : L"") + item;
+    }
+    const int nameId = GetDlgItem(dialog, kFileNameBox) ? kFileNameBox : kFileNameEdit;
+    proposedName = TextOf(GetDlgItem(dialog, nameId));
+    SetDlgItemTextW(dialog, nameId, answer_.c_str());
+    answered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  }
+
+  HWND form_;
+  std::wstring answer_;
+};
+
+TEST_F(Win32Window, OpenDialogOffersTextFilesAndGivesTheChosenName) {
+  FileDialogAnswer answer(form.Handle(), L"C:\\settings.txt");
+  const std::optional<std::u16string> chosen = form.ChooseOpenFile();
+  EXPECT_TRUE(answer.answered);
+  EXPECT_EQ(answer.fileTypes, L"Текстовые файлы");
+  EXPECT_EQ(answer.proposedName, L"");
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(*chosen, u"C:\\settings.txt");
+}
+
+TEST_F(Win32Window, SaveDialogProposesTheNameAndOffersItsOwnFileType) {
+  FileDialogAnswer answer(form.Handle(), L"C:\\saved.txt");
+  const std::optional<std::u16string> chosen = form.ChooseSaveFile(u"XYZ12345678901234.txt");
+  EXPECT_TRUE(answer.answered);
+  EXPECT_EQ(answer.fileTypes, L"Текстовые");
+  EXPECT_EQ(answer.proposedName, L"XYZ12345678901234.txt");
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(*chosen, u"C:\\saved.txt");
+}
+
 // ---- boxes ------------------------------------------------------------------
 
 TEST_F(Win32Window, HelpBoxShowsTheHelpTextCaptionedAboutWithoutIcon) {
