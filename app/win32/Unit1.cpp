@@ -374,6 +374,14 @@ void RegisterClasses(HINSTANCE instance) {
   RegisterWindowClass(instance, kContainerClass, ContainerProc, nullptr);
 }
 
+// The screen's work area (without the task bar) where `window` lies.
+RECT WorkArea(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  return monitor.rcWork;
+}
+
 // The children of `container` in the order they are created, which is their
 // order on the screen and in the tab walk: the described order, with the
 // controls that take a tab stop put in tab order among themselves.
@@ -728,10 +736,7 @@ void TForm1::ApplyDpi(UINT dpi, bool moveControls) {
 void TForm1::ShowCentred() {
   RECT frame;
   GetWindowRect(window_, &frame);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& area = monitor.rcWork;
+  const RECT area = WorkArea(window_);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   const int left = area.left + (area.right - area.left - width) / 2;
   const int top = area.top + (area.bottom - area.top - height) / 2;
@@ -1055,10 +1060,7 @@ void TForm1::OpenCalendar() {
   const int height = need.bottom - need.top + 2 * GetSystemMetrics(SM_CYBORDER);
   RECT fieldRect;
   GetWindowRect(field, &fieldRect);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(field, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& area = monitor.rcWork;
+  const RECT area = WorkArea(field);
   // Below the field, kept on the screen.
   int left = std::min(static_cast<int>(fieldRect.left), static_cast<int>(area.right) - width);
   int top = fieldRect.bottom;
