@@ -8,7 +8,7 @@ base=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n fonts-
 run=(xvfb xauth)
 test=(libgtest-dev libgmock-dev clang libclang-rt-14-dev
       g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine
-      lintian dpkg-dev fakeroot file)
+      lintian dpkg-dev fakeroot file xvfb xauth)
 
 case "$what" in
   build) wanted=("${base[@]}") ;;
