@@ -42,6 +42,32 @@ TEST(DatePart, RefusesPartsThatAreNoNumber) {
   EXPECT_EQ(DatePart(2, "1234567890"), 12);
 }
 
+// The zone of a test must not leak into the tests after it.
+TEST(ScopedTimeZone, GivesTheOldZoneBackOrNone) {
+  const char* outer = std::getenv("TZ");
+  const std::optional<std::string> saved = outer ? std::optional<std::string>(outer) : std::nullopt;
+  for (const char* before : {"UTC0", static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(before ? before : "unset");
+    {
+      const ScopedTimeZone set(before);
+      {
+        const ScopedTimeZone moscow("MSK-3");
+        ASSERT_NE(std::getenv("TZ"), nullptr);
+        EXPECT_STREQ(std::getenv("TZ"), "MSK-3");
+      }
+      const char* after = std::getenv("TZ");
+      if (before) {
+        ASSERT_NE(after, nullptr);
+        EXPECT_STREQ(after, before);
+      } else {
+        EXPECT_EQ(after, nullptr);
+      }
+    }
+  }
+  const char* restored = std::getenv("TZ");
+  EXPECT_EQ(restored ? std::optional<std::string>(restored) : std::nullopt, saved);
+}
+
 class DateToTimeTest : public MoscowTime {};
 
 TEST_F(DateToTimeTest, GivesTheNextDayOneSecondPastMidnight) {
