@@ -24,6 +24,12 @@ using Shown = std::pair<std::u16string, std::optional<std::u16string>>;
 Shown Attention(std::u16string text) { return {std::move(text), u"Внимание!"}; }
 Shown Uncaptioned(std::u16string text) { return {std::move(text), std::nullopt}; }
 
+// The refusal of a character Windows-1251 lacks, shown as `shown`.
+std::u16string Lacking(std::u16string_view field, std::u16string_view shown) {
+  return u"Поле «" + std::u16string(field) + u"» содержит символ " + std::u16string(shown) +
+         u", которого нет в кодировке Windows-1251!\n Запись не выполнена: замените или удалите этот символ.";
+}
+
 std::vector<Shown> MessageBoxes(const FormModel& form) {
   std::vector<Shown> shown;
   for (const FormModel::Box& box : form.boxes) {
@@ -116,27 +122,21 @@ INSTANTIATE_TEST_SUITE_P(Odometer, CheckCalibrationOneEntry, ::testing::ValuesIn
 // Every text of the record in turn, and characters on either side of the code page.
 const OneEntryCase kCharacterCases[] = {
     {"VinWithAnEmoji", ControlId::sEdit_VIN, u"XYZ123\U0001F600",
-     {Attention(u"Поле «Идентификационный номер (VIN)» содержит символ «\U0001F600» (U+1F600), которого нет в "
-                u"кодировке Windows-1251!\n Запись не выполнена: замените или удалите этот символ.")}},
+     {Attention(Lacking(u"Идентификационный номер (VIN)", u"«\U0001F600» (U+1F600)"))}},
     {"VrnWithALatinUmlaut", ControlId::sEdit_VRN, u"\u00C4123ВС77",
-     {Attention(u"Поле «Регистрационный номер (VRN)» содержит символ «\u00C4» (U+00C4), которого нет в "
-                u"кодировке Windows-1251!\n Запись не выполнена: замените или удалите этот символ.")}},
+     {Attention(Lacking(u"Регистрационный номер (VRN)", u"«\u00C4» (U+00C4)"))}},
     {"TyreSizeWithAFractionSlash", ControlId::sEdit_typeSize, u"315\u204480R22.5",
-     {Attention(u"Поле «Обозначение размера шин» содержит символ «\u2044» (U+2044), которого нет в "
-                u"кодировке Windows-1251!\n Запись не выполнена: замените или удалите этот символ.")}},
+     {Attention(Lacking(u"Обозначение размера шин", u"«\u2044» (U+2044)"))}},
     {"WorkshopNamesTheFirstOfTwo", ControlId::sEdit_master_N, u"РФ\u4E2D\u6587",
-     {Attention(u"Поле «Номер мастерской» содержит символ «\u4E2D» (U+4E2D), которого нет в "
-                u"кодировке Windows-1251!\n Запись не выполнена: замените или удалите этот символ.")}},
+     {Attention(Lacking(u"Номер мастерской", u"«\u4E2D» (U+4E2D)"))}},
     {"VinWithALoneSurrogateShowsItsCode", ControlId::sEdit_VIN, std::u16string{u'X', char16_t(0xD83D)},
-     {Attention(u"Поле «Идентификационный номер (VIN)» содержит символ U+D83D, которого нет в "
-                u"кодировке Windows-1251!\n Запись не выполнена: замените или удалите этот символ.")}},
+     {Attention(Lacking(u"Идентификационный номер (VIN)", u"U+D83D"))}},
     {"VrnOfCyrillicLettersAndNumeroSign", ControlId::sEdit_VRN, u"Ёё№АВС", {}},
     {"TyreSizeWithANoBreakSpace", ControlId::sEdit_typeSize, u"315/80\u00A0R22.5", {}},
     {"VinTooWideAndWithAnEmojiGivesBothFaults", ControlId::sEdit_VIN, u"XYZ12345678901234\U0001F600",
      {Attention(u"Поле «Идентификационный номер (VIN)» длиннее 17 символов!\n Запись не выполнена: сократите "
                 u"текст до 17 символов."),
-      Attention(u"Поле «Идентификационный номер (VIN)» содержит символ «\U0001F600» (U+1F600), которого нет в "
-                u"кодировке Windows-1251!\n Запись не выполнена: замените или удалите этот символ.")}},
+      Attention(Lacking(u"Идентификационный номер (VIN)", u"«\U0001F600» (U+1F600)"))}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Characters, CheckCalibrationOneEntry, ::testing::ValuesIn(kCharacterCases),

@@ -103,8 +103,8 @@ TEST(SettingsLoadPosix, PipeIsRefusedWithoutWaitingForAWriter) {
   EXPECT_EQ(StateOf(form), before);
 }
 
-// A sparse file reads as zeros without end as far as a reader that trusts no
-// size can tell; the refusal comes after the bound, not after a gigabyte.
+// A sparse file of a terabyte, which takes no room on the disk: a reader that
+// took it whole would run out of memory long before the end.
 TEST(SettingsLoadPosix, HugeFileIsRefusedWithoutReadingItWhole) {
   TempDir dir;
   const auto path = dir.path() / "disk.img";
