@@ -21,7 +21,8 @@ constexpr std::u16string_view kOdometerMessage =
 
 // Whole kilometres, as the record takes them: one to six decimal digits after
 // any leading blanks. The strict conversion alone would also take a sign or a
-// hexadecimal prefix ("-5", "$A"), which give no reading once "0" is appended.
+// hexadecimal prefix, and with the "0" the record appends, "-5", "x10" and "$A"
+// would reach the device as -50, 256 and 160 tenths of a kilometre.
 bool IsOdometerReading(std::u16string_view text) {
   const std::size_t start = text.find_first_not_of(u' ');
   if (start == std::u16string_view::npos) return false;
