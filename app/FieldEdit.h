@@ -19,9 +19,11 @@ struct AcceptedEdit {
 };
 
 // The text a user's edit of `before` into `after` leaves, within the limits:
+// an insertion is first cut at its first line break (the field holds one line);
 // inserted characters other than 0-9 in a digits-only field refuse the edit;
 // an insertion that overruns the maximum length is cut to the room left, and
-// refused when no room is left. Deletions always pass.
+// refused when no room is left. Deletions always pass. `cursorAfter`, where the
+// edit left the cursor, tells where the inserted text ends.
 AcceptedEdit AcceptUserEdit(const QString& before, int cursorBefore, const QString& after, int cursorAfter,
                             UserEditLimits limits);
 

@@ -1,5 +1,6 @@
 // A text field of a device record (calibration or GSM settings): where it stands,
-// how many bytes it holds, and the check that refuses a wider text.
+// how many bytes it holds, and the checks that refuse a wider text and a text
+// the record's code page cannot hold.
 #pragma once
 
 #include <cstddef>
@@ -24,5 +25,9 @@ struct RecordTextField {
 // The message for a text whose 8-bit form is wider than its field (it would
 // reach the device cut short), or nullopt when it fits.
 std::optional<std::u16string> FieldWidthFault(const RecordTextField& field, std::u16string_view text);
+
+// The message for a text holding a character that Windows-1251 lacks (it would
+// reach the device as '?'), naming the first such character; nullopt when none.
+std::optional<std::u16string> FieldCharacterFault(const RecordTextField& field, std::u16string_view text);
 
 }  // namespace tacho
