@@ -2,7 +2,7 @@
 # The Windows distribution: builds the portable ZIP and the installer (target
 # windows_dist of the mingw build) and checks them. The ZIP: its listing, the
 # program file, the read-me's and licence's encoding and line ends. The installer,
-# under wine in a fresh prefix of its own: a silent install, the installed files,
+# under wine in a prefix of its own, made afresh: a silent install, the installed files,
 # the Start-menu shortcut, the entry in the user's installed programs, the
 # installed program started through its shortcut until its window shows and
 # closed again, a silent uninstall, and nothing of it left behind. Prints the
@@ -78,29 +78,42 @@ winelog="$PWD/$build/wine-dist-stderr.log"
 : >"$winelog"
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$unpacked"' EXIT
 
-# Every run starts on a machine where the program has never been.
+# Every run starts on a machine where the program has never been: a copy of the
+# Windows build stage's prefix (seconds), else a new prefix (half a minute).
 t=$(date +%s%N)
 rm -rf "$WINEPREFIX"
-wineboot -i 2>>"$winelog"
-wineserver -w
-echo "wine prefix created in $(seconds_since "$t") s"
+source_prefix="$PWD/$build/wineprefix"
+if [ -f "$source_prefix/system.reg" ]; then
+  WINEPREFIX=$source_prefix wineserver -k 2>/dev/null || true
+  cp -a "$source_prefix" "$WINEPREFIX"
+  rm -f "$WINEPREFIX/wineserver"  # that prefix's server lock
+  echo "wine prefix copied from $source_prefix in $(seconds_since "$t") s"
+else
+  wineboot -i 2>>"$winelog"
+  wineserver -w
+  echo "wine prefix created in $(seconds_since "$t") s"
+fi
 
-win_variable() { "$wine" cmd /c echo "%$1%" 2>>"$winelog" | tr -d '\r'; }
-unix_path() { winepath -u "$1" 2>>"$winelog"; }
-local_appdata=$(win_variable LOCALAPPDATA)
-appdata=$(win_variable APPDATA)
+# The user's folders as wine gives them, all on drive C:.
+{ read -r local_appdata; read -r appdata; read -r profile; } < <(
+  "$wine" cmd /c 'echo %LOCALAPPDATA%& echo %APPDATA%& echo %USERPROFILE%' 2>>"$winelog" | tr -d '\r')
+unix_path() { local path=${1#C:\\}; echo "$WINEPREFIX/drive_c/${path//\\//}"; }
 install_dir="$local_appdata\\Programs\\Tachocalib"
 shortcut="$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\$caption.lnk"
 install_unix=$(unix_path "$install_dir")
 shortcut_unix=$(unix_path "$shortcut")
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tachocalib'
 echo "install folder: $install_dir"
+if [ -e "$install_unix" ] || [ -e "$shortcut_unix" ] || "$wine" reg query "$key" >/dev/null 2>&1; then
+  echo "the prefix $WINEPREFIX already holds the program"
+  exit 1
+fi
 
 # What the user's profile holds before the install; compared after the uninstall.
 # AppData\Local\Programs is the user's own program folder that Windows keeps for
 # every per-user install; like Program Files, it stays. The uninstaller leaves a
 # copy of itself in the temporary folder, as every NSIS uninstaller does.
-profile_unix=$(unix_path "$(win_variable USERPROFILE)")
+profile_unix=$(unix_path "$profile")
 profile_files() {
   (cd "$profile_unix" && find . -path ./Temp -prune -o -path ./AppData/Local/Temp -prune -o -path ./AppData/Local/Programs \
     -o -print | sort)
@@ -118,7 +131,6 @@ registry_entry() {
 
 t=$(date +%s%N)
 "$wine" "$installer" /S 2>>"$winelog" || fail "the silent install ended with an error"
-wineserver -w
 echo "silent install: $(seconds_since "$t") s"
 
 for file in Tachocalib.exe README-ru.txt LICENSE.txt uninstall.exe; do
@@ -161,7 +173,6 @@ indent <<<"$run_out"
 grep -qxF "target: $install_dir\\Tachocalib.exe" <<<"$run_out" || fail "the shortcut does not point to the installed program"
 grep -qxF "folder: $install_dir" <<<"$run_out" || fail "the shortcut does not start in the install folder"
 grep -qxF "window shown" <<<"$run_out" || fail "the installed program showed no window"
-wineserver -w
 echo "start and close: $(seconds_since "$t") s"
 
 # The uninstaller copies itself elsewhere and returns at once; wineserver -w
