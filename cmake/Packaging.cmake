@@ -92,6 +92,6 @@ then log out and log in again.
 .
 The package also holds tachocalib-emulator, which plays the tachograph's
 side on a pseudo-terminal, for trying the tool without a device.")
+  # On Windows the packages are the targets of WindowsDistribution.cmake.
+  include(CPack)
 endif()
-
-include(CPack)
