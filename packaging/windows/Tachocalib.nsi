@@ -89,10 +89,15 @@ Section
 SectionEnd
 
 ; Removes exactly what the installer put in, so a folder the user chose that
-; holds other files keeps them.
+; holds other files keeps them. A running program cannot be deleted: then
+; nothing is removed, so the entry in the installed programs still leads here.
 Section "Uninstall"
-  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  ClearErrors
   Delete "$INSTDIR\Tachocalib.exe"
+  IfErrors 0 +3
+    MessageBox MB_ICONEXCLAMATION|MB_OK "«${PRODUCT}» запущена. Закройте её и повторите удаление." /SD IDOK
+    Abort
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\README-ru.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\${UNINSTALLER}"

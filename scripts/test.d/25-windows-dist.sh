@@ -167,13 +167,27 @@ fi
 # The installed program, started through its shortcut, shows its window and ends
 # when the window is closed.
 t=$(date +%s%N)
-run_out=$("$wine" "$build/tests/windows/packaging/windows_run_shortcut.exe" "$shortcut" 2>>"$winelog" | tr -d '\r') ||
+run_shortcut=$build/tests/windows/packaging/windows_run_shortcut.exe
+run_out=$("$wine" "$run_shortcut" "$shortcut" 2>>"$winelog" | tr -d '\r') ||
   fail "the program started from its shortcut (status $?)"
 indent <<<"$run_out"
 grep -qxF "target: $install_dir\\Tachocalib.exe" <<<"$run_out" || fail "the shortcut does not point to the installed program"
 grep -qxF "folder: $install_dir" <<<"$run_out" || fail "the shortcut does not start in the install folder"
 grep -qxF "window shown" <<<"$run_out" || fail "the installed program showed no window"
 echo "start and close: $(seconds_since "$t") s"
+
+# A running program cannot be deleted, so an uninstall while it runs removes
+# nothing and fails. Run in place (_?=), the uninstaller is waited for.
+"$wine" "$run_shortcut" "$shortcut" --leave-open 2>>"$winelog" >/dev/null || fail "the program to leave open did not start"
+status=0
+"$wine" "$install_unix/uninstall.exe" /S "_?=$install_dir" 2>>"$winelog" || status=$?
+((status != 0)) || fail "the uninstall while the program runs reported success"
+for file in Tachocalib.exe README-ru.txt LICENSE.txt uninstall.exe; do
+  [ -f "$install_unix/$file" ] || fail "the uninstall while the program runs removed $file"
+done
+[ -f "$shortcut_unix" ] || fail "the uninstall while the program runs removed the shortcut"
+"$wine" reg query "$key" >/dev/null 2>>"$winelog" || fail "the uninstall while the program runs removed the entry"
+"$wine" "$run_shortcut" --close 2>>"$winelog" >/dev/null || fail "the program left open did not close"
 
 # The uninstaller copies itself elsewhere and returns at once; wineserver -w
 # waits for that copy to finish.

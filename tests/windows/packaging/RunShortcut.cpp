@@ -2,11 +2,13 @@
 // until its main window shows, closes it as the close button does, and waits for
 // the program to end. Prints what the shortcut holds and what happened; the
 // distribution test stage runs it under wine on the installed shortcut.
-// usage: windows_run_shortcut <shortcut.lnk>
-// Exit status: 0 the window showed and the program ended with status 0 after
-// WM_CLOSE; 1 usage or the shortcut does not load; 2 the program did not start;
-// 3 it ended before showing its window; 4 no window in time; 5 it did not end
-// after WM_CLOSE; 6 it ended with a non-zero status.
+// usage: windows_run_shortcut <shortcut.lnk>               start, wait, close
+//        windows_run_shortcut <shortcut.lnk> --leave-open  start, wait, leave it running
+//        windows_run_shortcut --close                      close the running program
+// Exit status: 0 done (after WM_CLOSE the program ended with status 0); 1 usage,
+// or the shortcut does not load, or (--close) no such window; 2 the program did
+// not start; 3 it ended before showing its window; 4 no window in time; 5 it did
+// not end after WM_CLOSE; 6 it ended with a non-zero status.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -18,6 +20,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "WindowDescription.h"
 
@@ -70,18 +73,18 @@ bool LoadShortcut(const wchar_t* path, Shortcut& shortcut) {
 }
 
 struct Search {
-  DWORD processId;
+  DWORD processId;  // 0: any process
   std::wstring className;
   std::wstring caption;
   HWND found = nullptr;
 };
 
-// The program's visible top-level window with the main window's class and caption.
+// A visible top-level window with the main window's class and caption.
 BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
   auto& search = *reinterpret_cast<Search*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+  if ((search.processId != 0 && owner != search.processId) || !IsWindowVisible(window)) return TRUE;
   wchar_t text[256] = {};
   GetClassNameW(window, text, 256);
   if (search.className != text) return TRUE;
@@ -92,7 +95,29 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
   return FALSE;
 }
 
-int Run(const wchar_t* shortcutPath) {
+HWND FindMainWindow(DWORD processId) {
+  const auto& window = tacho::kMainWindow;
+  Search search{processId, {window.className.begin(), window.className.end()},
+                {window.caption.begin(), window.caption.end()}};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Closes the window as its close button does and waits for its program to end.
+int CloseAndWait(HWND window, HANDLE process) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process, kEndDeadlineMs) != WAIT_OBJECT_0) {
+    std::printf("the program still runs %lu s after WM_CLOSE\n", kEndDeadlineMs / 1000);
+    TerminateProcess(process, 1);
+    return 5;
+  }
+  DWORD status = 0;
+  GetExitCodeProcess(process, &status);
+  std::printf("ended after WM_CLOSE with status %lu\n", status);
+  return status == 0 ? 0 : 6;
+}
+
+int Run(const wchar_t* shortcutPath, bool leaveOpen) {
   Shortcut shortcut;
   if (!LoadShortcut(shortcutPath, shortcut)) {
     Print("the shortcut does not load", shortcutPath);
@@ -113,13 +138,9 @@ int Run(const wchar_t* shortcutPath) {
   }
   CloseHandle(process.hThread);
 
-  const auto& window = tacho::kMainWindow;
-  Search search{process.dwProcessId, {window.className.begin(), window.className.end()},
-                {window.caption.begin(), window.caption.end()}};
   int result = 0;
-  for (DWORD waited = 0; search.found == nullptr; waited += kPollMs) {
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) break;
+  HWND window = nullptr;
+  for (DWORD waited = 0; (window = FindMainWindow(process.dwProcessId)) == nullptr; waited += kPollMs) {
     if (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_OBJECT_0) {
       DWORD status = 0;
       GetExitCodeProcess(process.hProcess, &status);
@@ -136,19 +157,27 @@ int Run(const wchar_t* shortcutPath) {
   }
   if (result == 0) {
     std::printf("window shown\n");
-    PostMessageW(search.found, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, kEndDeadlineMs) != WAIT_OBJECT_0) {
-      std::printf("the program still runs %lu s after WM_CLOSE\n", kEndDeadlineMs / 1000);
-      TerminateProcess(process.hProcess, 1);
-      result = 5;
-    } else {
-      DWORD status = 0;
-      GetExitCodeProcess(process.hProcess, &status);
-      std::printf("ended after WM_CLOSE with status %lu\n", status);
-      if (status != 0) result = 6;
-    }
+    if (!leaveOpen) result = CloseAndWait(window, process.hProcess);
   }
   CloseHandle(process.hProcess);
+  return result;
+}
+
+int CloseRunning() {
+  HWND window = FindMainWindow(0);
+  if (window == nullptr) {
+    std::printf("no window of the program\n");
+    return 1;
+  }
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+  if (process == nullptr) {
+    std::printf("the program's process does not open (error %lu)\n", GetLastError());
+    return 1;
+  }
+  const int result = CloseAndWait(window, process);
+  CloseHandle(process);
   return result;
 }
 
@@ -157,12 +186,14 @@ int Run(const wchar_t* shortcutPath) {
 int main() {
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (args == nullptr || count != 2) {
-    std::printf("usage: windows_run_shortcut <shortcut.lnk>\n");
+  const std::wstring_view option = args != nullptr && count == 3 ? args[2] : L"";
+  const bool close = args != nullptr && count == 2 && std::wstring_view(args[1]) == L"--close";
+  if (args == nullptr || count < 2 || count > 3 || (count == 3 && option != L"--leave-open")) {
+    std::printf("usage: windows_run_shortcut <shortcut.lnk> [--leave-open] | --close\n");
     return 1;
   }
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  const int result = Run(args[1]);
+  const int result = close ? CloseRunning() : Run(args[1], option == L"--leave-open");
   CoUninitialize();
   LocalFree(args);
   return result;
