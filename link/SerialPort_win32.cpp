@@ -96,6 +96,8 @@ std::size_t SerialPort::Read(std::uint8_t* buffer, std::size_t m) {
 
 void SerialPort::Close() {
   if (!IsOpen()) return;
+  // Output the device never took is dropped, so the close cannot wait on it.
+  PurgeComm(PortHandle, PURGE_TXCLEAR | PURGE_TXABORT);
   CloseHandle(PortHandle);
   PortHandle = kInvalidHandle;
 }

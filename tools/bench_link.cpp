@@ -170,7 +170,7 @@ void Exchanges() {
   rig.AddDevice(3);
   rig.session.PortIndex = 2;
   for (std::size_t i = 0; i < kPayloadSize; ++i) rig.session.PayloadArea[i] = static_cast<std::uint8_t>(i);
-  const auto judge = [&] { ShowWriteResult(rig.session, rig.form); };
+  const auto judge = [&](std::size_t arrived) { ShowWriteResult(rig.session, rig.form, arrived); };
   const int runs = 5;
 
   const Figure write = Measure(runs, [&] {
