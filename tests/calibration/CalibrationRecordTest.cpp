@@ -7,6 +7,7 @@
 
 #include "AppError.h"
 #include "CalibrationFixture.h"
+#include "WorkedFrames.h"
 
 namespace tacho {
 namespace {
@@ -16,23 +17,6 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
 Bytes Hex(std::initializer_list<int> values) { return Bytes(values.begin(), values.end()); }
 Bytes Ascii(const std::string& s) { return Bytes(s.begin(), s.end()); }
-void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
-
-Bytes WorkedRecord() {
-  Bytes r;
-  Append(r, Repeat(0xFF, 95));
-  Append(r, Ascii("XYZ12345678901234"));
-  Append(r, Hex({0x2B, 0xFF}));
-  Append(r, Hex({0xC0, 0x31, 0x32, 0x33, 0xC2, 0xD1, 0x37, 0x37}));
-  Append(r, Repeat(0x20, 5));
-  Append(r, Hex({0x40, 0x1F, 0x00, 0x00, 0x4E, 0x0C}));
-  Append(r, Ascii("315/80R22.5    "));
-  Append(r, Hex({0x5A, 0xFF, 0xFF, 0xFF, 0x3A, 0xE2, 0x01, 0x00, 0xFF, 0xFF, 0xFF}));
-  Append(r, Hex({0xFF, 0xFF, 0xFF, 0xFF}));  // first time value: not given
-  Append(r, Hex({0xD1, 0x7A, 0x9C, 0x54, 0x03, 0x00, 0xD0, 0xD4}));
-  Append(r, Repeat(0x20, 13));
-  return r;
-}
 
 class FillCalibrationTest : public CalibrationPage {
  protected:
@@ -45,7 +29,7 @@ class FillCalibrationTest : public CalibrationPage {
 };
 
 TEST_F(FillCalibrationTest, WorkedExampleGivesTheRecordByteForByte) {
-  const Bytes expected = WorkedRecord();
+  const Bytes expected = test::WorkedCalibrationRecord();
   ASSERT_EQ(expected.size(), kPayloadSize);
   EXPECT_EQ(Fill(), expected);
 }
