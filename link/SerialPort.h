@@ -54,6 +54,10 @@ class SerialPort {
 
   bool IsOpen() const { return PortHandle != kInvalidHandle; }
 
+  // Fixes the COM numbers of the serial adapters present now (PortMap::Refresh);
+  // the device search calls it before it probes. Nothing on Windows.
+  void RefreshPortMap();
+
  private:
   // The backend's part of SetupPort on an open port: line settings, time-outs,
   // flush, purge, event mask. Nothing it does is examined.

@@ -63,10 +63,8 @@ SerialPort::~SerialPort() { Close(); }
 void SerialPort::OpenPort(int index) {
   if (index < 0 || index >= kPortCount) return;
   Close();
-  const std::string path = map_.DevicePath(index);
-  if (path.empty()) return;
   // Non-blocking, so that the open never waits for a carrier.
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = map_.Open(index, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return;
   // Exclusive use: a lock that every program honouring flock sees, and the
   // terminal's own exclusive mode for the others.
@@ -77,6 +75,8 @@ void SerialPort::OpenPort(int index) {
   ::ioctl(fd, TIOCEXCL);
   PortHandle = fd;
 }
+
+void SerialPort::RefreshPortMap() { map_.Refresh(); }
 
 void SerialPort::ConfigureOpenPort() {
   // A refused setting is not an error: the line is used as it then is. A
