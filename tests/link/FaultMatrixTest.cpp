@@ -19,7 +19,6 @@ namespace {
 
 using emu::Fault;
 using test::Bytes;
-using test::Joined;
 
 const std::u16string kSuccess = u"Данные успешно записаны";
 const std::u16string kRetry = u"Произошла ошибка, повторите попытку.";
@@ -37,12 +36,8 @@ enum class Page { Typed, FromDevice };
 // The frames the device can receive, written out by hand.
 enum class Frame { Calibration, GsmRead, GsmWriteTyped, GsmWriteFromDevice };
 
-// The settings the device holds: every text fills its field, so each reads back
-// as it is and is written back as the same record.
-Bytes DeviceRecord() {
-  return Joined({test::AsciiBytes("192.168.100.200"), test::AsciiBytes("12345"),
-                 test::AsciiBytes("internet.tachograph-service.mts.ru,workshop,secret"), {12, 12}, Bytes(32, 0xFF)});
-}
+// The settings the device holds (test::FullGsmRecord()): each reads back as it
+// is and is written back as the same record.
 const GsmEntries kDeviceEntries{u"192.168.100.200", u"12345", u"internet.tachograph-service.mts.ru,workshop,secret",
                                 u"120", u"60"};
 // The page as the technician typed it: the worked GSM example.
@@ -53,7 +48,7 @@ Bytes FrameBytes(Frame frame) {
     case Frame::Calibration: return test::WorkedCalibrationFrame();
     case Frame::GsmRead: return test::kGsmReadFrame;
     case Frame::GsmWriteTyped: return test::WorkedGsmWriteFrame();
-    case Frame::GsmWriteFromDevice: return Joined({{0x02, 0x49, 0x68, 0x39, 0x00}, DeviceRecord(), {0x6C}});
+    case Frame::GsmWriteFromDevice: return test::FullGsmWriteFrame();
   }
   return {};
 }
@@ -129,7 +124,7 @@ TEST_P(FaultMatrix, TheUserSeesTheOutcomeNothingWrongIsSentAndNoEntryIsLost) {
   options.realisticPacing = c.pacing;
   options.gsmCutAfterByte = c.gsmCutAfterByte;
   emu::DeviceEmulator device(options);
-  const Bytes held = DeviceRecord();
+  const Bytes held = test::FullGsmRecord();
   emu::GsmRecord record;
   std::copy(held.begin(), held.end(), record.begin());
   device.SetGsmRecord(record);

@@ -52,4 +52,15 @@ inline Bytes WorkedGsmRecord() {
 // Its 110-byte "GSM_write" frame, checksum 92.
 inline Bytes WorkedGsmWriteFrame() { return Joined({{0x02, 0x49, 0x68, 0x39, 0x00}, WorkedGsmRecord(), {0x92}}); }
 
+// A settings record whose three texts fill their fields (no blank, no zero
+// byte), so they read back as they are: 192.168.100.200, port 12345, a
+// 50-character connection string, 120 s and 60 s.
+inline Bytes FullGsmRecord() {
+  return Joined({AsciiBytes("192.168.100.200"), AsciiBytes("12345"),
+                 AsciiBytes("internet.tachograph-service.mts.ru,workshop,secret"), {12, 12}, Bytes(32, 0xFF)});
+}
+
+// Its "GSM_write" frame, checksum 6C.
+inline Bytes FullGsmWriteFrame() { return Joined({{0x02, 0x49, 0x68, 0x39, 0x00}, FullGsmRecord(), {0x6C}}); }
+
 }  // namespace tacho::test
