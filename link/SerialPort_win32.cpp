@@ -3,16 +3,8 @@
 // synchronous WriteFile/ReadFile without an OVERLAPPED structure.
 #include "SerialPort.h"
 
-#include "DcbSettings.h"
+#include "DcbSettings.h"  // <windows.h>, lean
 #include "PortSettings.h"
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 #include <string>
 #include <utility>
