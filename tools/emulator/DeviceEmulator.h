@@ -55,9 +55,9 @@ enum class Fault {
 // "hangup-mid-reply".
 std::string_view FaultName(Fault fault);
 inline constexpr Fault kAllFaults[] = {
-    Fault::None,   Fault::Silent,    Fault::Garbage,      Fault::ShortReply, Fault::LateReply,
-    Fault::BadFirstByte, Fault::HangUp, Fault::Bursts, Fault::JunkFirst, Fault::LateIntoNext,
-    Fault::CutGsm, Fault::Slow, Fault::StopsReading, Fault::HangUpMidReply,
+    Fault::None,         Fault::Silent, Fault::Garbage, Fault::ShortReply,   Fault::LateReply,
+    Fault::BadFirstByte, Fault::HangUp, Fault::Bursts,  Fault::JunkFirst,    Fault::LateIntoNext,
+    Fault::CutGsm,       Fault::Slow,   Fault::StopsReading, Fault::HangUpMidReply,
 };
 std::optional<Fault> ParseFault(std::string_view name);
 
