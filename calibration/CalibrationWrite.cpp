@@ -21,7 +21,7 @@ void Write_Kalibr_ButtonClick(AppContext& app) {
     return;
   }
   RunDeviceExchange(app, ExchangePlan{"write", kWriteFrameLength, kWriteReplyLength, {}, false,
-                                      [&app] { ShowWriteResult(app.session, app.form); }});
+                                      [&app](std::size_t arrived) { ShowWriteResult(app.session, app.form, arrived); }});
 }
 
 }  // namespace tacho

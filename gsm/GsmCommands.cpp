@@ -11,12 +11,14 @@ bool GsmReplyPasses(const std::array<std::uint8_t, kFrameBufferSize>& FrameBuffe
   return FrameBuffer[0] == kFrameStart || FrameBuffer[1] == kFrameMarker;
 }
 
+bool GsmReplyWhole(std::size_t arrived) { return arrived > gsm::kReplyLastByte; }
+
 void Read_GSM_ButtonClick(AppContext& app) {
   CommandScope scope(app.session);
   if (!scope) return;
-  ExchangePlan plan{"GSM_read", kGsmReadFrameLength, kGsmReadReplyLength, {}, false, [&app] {
-                      // A failed reply holds no settings: the technician's entries stay.
-                      if (!GsmReplyPasses(app.session.FrameBuffer)) {
+  ExchangePlan plan{"GSM_read", kGsmReadFrameLength, kGsmReadReplyLength, {}, false, [&app](std::size_t arrived) {
+                      // A failed or cut reply holds no settings: the technician's entries stay.
+                      if (!GsmReplyPasses(app.session.FrameBuffer) || !GsmReplyWhole(arrived)) {
                         app.form.ShowMessageBox(kRetryMessage, kAttentionCaption);
                         return;
                       }
@@ -34,7 +36,7 @@ void Write_GSM_ButtonClick(AppContext& app) {
                     kWriteReplyLength,
                     [&app] { FillGsm(app.form, app.session); },
                     true,
-                    [&app] { ShowWriteResult(app.session, app.form); }};
+                    [&app](std::size_t arrived) { ShowWriteResult(app.session, app.form, arrived); }};
   RunDeviceExchange(app, plan);
 }
 

@@ -32,6 +32,9 @@ inline constexpr int kSendIntervalUnit = 10;
 inline constexpr int kSaveIntervalUnit = 5;
 // In the reply to "GSM_read" record byte k stands at FrameBuffer byte 5 + k.
 inline constexpr std::size_t kReplyRecordStart = 5;
+// The last reply byte ShowGsm reads: the saving interval, reply byte 76.
+inline constexpr std::size_t kReplyLastByte = kReplyRecordStart + kSaveInterval;
+static_assert(kSaveInterval > kSendInterval && kSaveInterval >= kConnection + kConnectionWidth);
 }  // namespace gsm
 
 // The five entries of the GSM page, as texts.

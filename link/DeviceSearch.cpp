@@ -63,6 +63,8 @@ void FindDevice(AppContext& app) {
   form.SetScreenCursor(ScreenCursor::Busy);
   form.SetText(kList, kSearching);
 
+  // The port list is made anew: adapters plugged in since get their numbers.
+  port.RefreshPortMap();
   bool found = false;
   {
     SearchCleanup cleanup{form, port};

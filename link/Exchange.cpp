@@ -26,14 +26,19 @@ void RunDeviceExchange(AppContext& app, const ExchangePlan& plan) {
   app.port.Write(s.FrameBuffer.data(), std::min(plan.writeCount, s.FrameBuffer.size()));
   s.FrameBuffer.fill(0);
   app.form.ResponsiveDelay(kReplyWaitMs);
-  app.port.Read(s.FrameBuffer.data(), std::min(plan.readCount, s.FrameBuffer.size()));
+  const std::size_t arrived = app.port.Read(s.FrameBuffer.data(), std::min(plan.readCount, s.FrameBuffer.size()));
   if (plan.secondWait) app.form.ResponsiveDelay(kReplyWaitMs);
-  if (plan.judge) plan.judge();
+  if (plan.judge) plan.judge(arrived);
   app.port.Close();
 }
 
-void ShowWriteResult(const Session& session, IForm& form) {
-  const bool ok = session.FrameBuffer[0] == kFrameStart && session.FrameBuffer[kReplyStatusAt] == kReplyOk;
+bool WriteAcknowledged(const Session& session, std::size_t arrived) {
+  return arrived > kReplyStatusAt && session.FrameBuffer[0] == kFrameStart &&
+         session.FrameBuffer[kReplyStatusAt] == kReplyOk;
+}
+
+void ShowWriteResult(const Session& session, IForm& form, std::size_t arrived) {
+  const bool ok = WriteAcknowledged(session, arrived);
   form.ShowMessageBox(ok ? u"Данные успешно записаны" : kRetryMessage, kAttentionCaption);
 }
 

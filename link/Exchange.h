@@ -20,7 +20,8 @@ struct ExchangePlan {
   std::size_t readCount;                 // at most this many reply bytes read
   std::function<void()> beforeFrame;     // after SetupPort, before BuildFrame
   bool secondWait = false;               // 200 ms more after the read
-  std::function<void()> judge;           // shows the outcome from the FrameBuffer
+  // Shows the outcome from the FrameBuffer, given how many reply bytes arrived.
+  std::function<void(std::size_t arrived)> judge;
 };
 
 // The handler that calls it holds the session's CommandScope for the whole
@@ -28,8 +29,11 @@ struct ExchangePlan {
 // The port is closed however the exchange ends.
 void RunDeviceExchange(AppContext& app, const ExchangePlan& plan);
 
-// "Данные успешно записаны" when FrameBuffer byte 0 is 0x02 and byte 5 is 0x00,
-// else "Произошла ошибка, повторите попытку."; caption "Внимание!".
-void ShowWriteResult(const Session& session, IForm& form);
+// A write is acknowledged when at least six reply bytes arrived, byte 0 is
+// 0x02 and byte 5 is 0x00: a zero that never came is no success.
+bool WriteAcknowledged(const Session& session, std::size_t arrived);
+// "Данные успешно записаны" when the write is acknowledged, else
+// "Произошла ошибка, повторите попытку."; caption "Внимание!".
+void ShowWriteResult(const Session& session, IForm& form, std::size_t arrived);
 
 }  // namespace tacho

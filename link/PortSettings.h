@@ -23,7 +23,6 @@ struct DcbFields {
   std::uint8_t ByteSize = 8;
   std::uint8_t Parity = 2;    // EVENPARITY
   std::uint8_t StopBits = 0;  // ONESTOPBIT
-  int fNullBit = 11;          // bit of the flag word cleared: received zero bytes are kept
 };
 inline constexpr DcbFields kDcbFields{};
 

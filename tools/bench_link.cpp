@@ -152,17 +152,15 @@ void Report(const char* what, const Figure& f, double floorMs, double goalRatio)
               what, f.wallMs, floorMs, ratio, goalRatio, cpuShare, 100.0 * f.threadCpuMs / f.wallMs, ok ? "ok" : "MISSED");
 }
 
-// When the last reply byte is in, counted from the write: the frame's wire
-// time, the device's delay, the reply's wire time.
-double LastReplyByteMs(std::size_t frameBytes, std::size_t replyBytes) {
-  return frameBytes * kByteMs + kReplyDelayMs + replyBytes * kByteMs;
-}
+// When the last reply byte is in, counted from the end of the write (the
+// frame has left): the device's delay and the reply's wire time.
+double LastReplyByteMs(std::size_t replyBytes) { return kReplyDelayMs + replyBytes * kByteMs; }
 
-// The read after the wait ends when its count is in, or 15 ms after the last
-// byte of a shorter reply.
+// The write returns once the frame has crossed the wire; the read after the
+// wait ends when its count is in, or 15 ms after the last byte of a shorter reply.
 double ExchangeFloorMs(std::size_t frameBytes, std::size_t replyBytes, std::size_t readCount) {
-  const double replyIn = std::max<double>(kReplyWaitMs, LastReplyByteMs(frameBytes, replyBytes));
-  return replyIn + (replyBytes < readCount ? kCommTimeouts.ReadIntervalTimeout : 0);
+  const double replyIn = std::max<double>(kReplyWaitMs, LastReplyByteMs(replyBytes));
+  return frameBytes * kByteMs + replyIn + (replyBytes < readCount ? kCommTimeouts.ReadIntervalTimeout : 0);
 }
 
 void Exchanges() {
@@ -170,7 +168,7 @@ void Exchanges() {
   rig.AddDevice(3);
   rig.session.PortIndex = 2;
   for (std::size_t i = 0; i < kPayloadSize; ++i) rig.session.PayloadArea[i] = static_cast<std::uint8_t>(i);
-  const auto judge = [&] { ShowWriteResult(rig.session, rig.form); };
+  const auto judge = [&](std::size_t arrived) { ShowWriteResult(rig.session, rig.form, arrived); };
   const int runs = 5;
 
   const Figure write = Measure(runs, [&] {
@@ -213,10 +211,10 @@ void Searches() {
     Rig rig;
     for (int com = 1; com <= 4; ++com) rig.AddDevice(com, emu::Fault::Silent);
     rig.AddDevice(5);
-    // Each silent port: the probe wait and a 9-byte read that times out. The
-    // device's port: the wait, then 15 ms after its 7-byte reply.
-    const double silent = kProbeWaitMs + ReadTotalTimeoutMs(kProbeReplyLength);
-    const double found = std::max<double>(kProbeWaitMs, LastReplyByteMs(kProbeWriteLength, kAckBytes)) +
+    // Each silent port: the probe's wire time, the wait and a 9-byte read that
+    // times out. The device's port: the same, then 15 ms after its 7-byte reply.
+    const double silent = kProbeWriteLength * kByteMs + kProbeWaitMs + ReadTotalTimeoutMs(kProbeReplyLength);
+    const double found = kProbeWriteLength * kByteMs + std::max<double>(kProbeWaitMs, LastReplyByteMs(kAckBytes)) +
                          kCommTimeouts.ReadIntervalTimeout;
     const Figure f = Measure(2, [&] { Search_ButtonClick(rig.app); });
     Report("search finding COM 5 behind 4 silent ports", f, 4 * silent + found, 1.03);

@@ -7,6 +7,7 @@
 
 #include "AppError.h"
 #include "CalibrationFixture.h"
+#include "WorkedFrames.h"
 
 namespace tacho {
 namespace {
@@ -16,27 +17,6 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
 Bytes Hex(std::initializer_list<int> values) { return Bytes(values.begin(), values.end()); }
 Bytes Ascii(const std::string& s) { return Bytes(s.begin(), s.end()); }
-void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
-Bytes Joined(Bytes first, const Bytes& more) {
-  Append(first, more);
-  return first;
-}
-
-Bytes WorkedRecord() {
-  Bytes r;
-  Append(r, Repeat(0xFF, 95));
-  Append(r, Ascii("XYZ12345678901234"));
-  Append(r, Hex({0x2B, 0xFF}));
-  Append(r, Hex({0xC0, 0x31, 0x32, 0x33, 0xC2, 0xD1, 0x37, 0x37}));
-  Append(r, Repeat(0x20, 5));
-  Append(r, Hex({0x40, 0x1F, 0x00, 0x00, 0x4E, 0x0C}));
-  Append(r, Ascii("315/80R22.5    "));
-  Append(r, Hex({0x5A, 0xFF, 0xFF, 0xFF, 0x3A, 0xE2, 0x01, 0x00, 0xFF, 0xFF, 0xFF}));
-  Append(r, Hex({0xFF, 0xFF, 0xFF, 0xFF}));  // first time value: not given
-  Append(r, Hex({0xD1, 0x7A, 0x9C, 0x54, 0x03, 0x00, 0xD0, 0xD4}));
-  Append(r, Repeat(0x20, 13));
-  return r;
-}
 
 class FillCalibrationTest : public CalibrationPage {
  protected:
@@ -49,7 +29,7 @@ class FillCalibrationTest : public CalibrationPage {
 };
 
 TEST_F(FillCalibrationTest, WorkedExampleGivesTheRecordByteForByte) {
-  const Bytes expected = WorkedRecord();
+  const Bytes expected = test::WorkedCalibrationRecord();
   ASSERT_EQ(expected.size(), kPayloadSize);
   EXPECT_EQ(Fill(), expected);
 }
@@ -90,10 +70,10 @@ const FieldCase kFieldCases[] = {
     {"BlankVin", ControlId::sEdit_VIN, u"                 ", 95, Repeat(0x20, 17)},
     // Wider texts never run past their field: the next byte keeps its own value.
     {"WideVinStopsBeforeTheNationCode", ControlId::sEdit_VIN, std::u16string(40, u'V'), 95,
-     Joined(Repeat('V', 17), Hex({0x2B}))},
-    {"WideVrnStopsBeforeW", ControlId::sEdit_VRN, std::u16string(40, u'R'), 114, Joined(Repeat('R', 13), Hex({0x40}))},
+     test::Joined({Repeat('V', 17), Hex({0x2B})})},
+    {"WideVrnStopsBeforeW", ControlId::sEdit_VRN, std::u16string(40, u'R'), 114, test::Joined({Repeat('R', 13), Hex({0x40})})},
     {"WideTyreSizeStopsBeforeTheSpeed", ControlId::sEdit_typeSize, std::u16string(40, u'T'), 133,
-     Joined(Repeat('T', 15), Hex({0x5A}))},
+     test::Joined({Repeat('T', 15), Hex({0x5A})})},
     {"WideWorkshopFillsTheRecordToItsEnd", ControlId::sEdit_master_N, std::u16string(40, u'M'), 169,
      Repeat('M', 15)},
 };

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <set>
 #include <thread>
 
 #include "FrameText.h"
@@ -50,10 +51,12 @@ TEST(Emulator, LinksItsTerminalAsComNAndRemovesTheLinkWhenDone) {
 }
 
 TEST(Emulator, FaultNamesReadBack) {
-  for (emu::Fault f : {emu::Fault::None, emu::Fault::Silent, emu::Fault::Garbage, emu::Fault::ShortReply,
-                       emu::Fault::LateReply, emu::Fault::BadFirstByte, emu::Fault::HangUp}) {
-    EXPECT_EQ(emu::ParseFault(emu::FaultName(f)), f);
+  std::set<std::string_view> names;
+  for (emu::Fault f : emu::kAllFaults) {
+    EXPECT_EQ(emu::ParseFault(emu::FaultName(f)), f) << emu::FaultName(f);
+    names.insert(emu::FaultName(f));
   }
+  EXPECT_EQ(names.size(), std::size(emu::kAllFaults)) << "every fault has a name of its own";
   EXPECT_EQ(emu::ParseFault("loud"), std::nullopt);
 }
 

@@ -77,25 +77,29 @@ TEST(BuildFrame, AnyOtherWordLeavesTheBufferAllZero) {
   }
 }
 
-TEST(ShowWriteResult, SucceedsOnlyWhenByteZeroIs02AndByteFiveIs00) {
+TEST(ShowWriteResult, SucceedsOnlyOnSixOrMoreBytesWith02First00AtByteFive) {
   struct Case {
-    Bytes reply;
+    const char* name;
+    Bytes reply;  // the bytes that arrived; the rest of the FrameBuffer stays 0
     bool success;
   };
   const Case cases[] = {
-      {{0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
-      {{0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},  // bytes 1-4 and 6 are not looked at
-      {{0x02}, true},                                      // bytes 1-6 stay 0
-      {{}, false},                                         // no reply at all
-      {{0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
-      {{0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
-      {{0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false},
+      {"whole acknowledgement", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
+      {"bytes 1-4 and 6 not looked at", {0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},
+      {"six bytes are enough", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, true},
+      {"the single byte 02", {0x02}, false},
+      {"cut before byte 5", {0x02, 0x49, 0x01, 0x38, 0x00}, false},
+      {"no reply at all", {}, false},
+      {"byte 0 not 02", {0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
+      {"byte 5 not 00", {0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
+      {"shifted by a junk byte", {0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     Session s;
     std::copy(c.reply.begin(), c.reply.end(), s.FrameBuffer.begin());
     FormModel form;
-    ShowWriteResult(s, form);
+    ShowWriteResult(s, form, c.reply.size());
     ASSERT_EQ(form.boxes.size(), 1u);
     EXPECT_EQ(form.boxes[0].text, c.success ? u"Данные успешно записаны" : u"Произошла ошибка, повторите попытку.");
     EXPECT_EQ(form.boxes[0].caption, std::u16string(u"Внимание!"));

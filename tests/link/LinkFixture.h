@@ -17,10 +17,9 @@
 #include "PortMap.h"
 #include "SerialPort.h"
 #include "Session.h"
+#include "WorkedFrames.h"
 
 namespace tacho::test {
-
-using Bytes = std::vector<std::uint8_t>;
 
 class TempFolder {
  public:
@@ -74,13 +73,5 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
 }
 
 inline Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
-
-// The GSM settings record of the worked example: 10.1.2.3, port 21400, the
-// connection string " "," "," " (11 bytes), 40 s and 5 s.
-inline Bytes WorkedGsmRecord() {
-  return Cat({{0x31, 0x30, 0x2E, 0x31, 0x2E, 0x32, 0x2E, 0x33}, Repeat(0x20, 7), {0x32, 0x31, 0x34, 0x30, 0x30},
-              {0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22}, {0x00}, Repeat(0x20, 38),
-              {0x04, 0x01}, Repeat(0xFF, 32)});
-}
 
 }  // namespace tacho::test

@@ -57,10 +57,9 @@ TEST_F(WineExchange, GsmRead) {
   EXPECT_TRUE(form.boxes.empty());
   EXPECT_EQ(session.FrameBuffer[0], 0x02);
   EXPECT_EQ(session.FrameBuffer[1], 0x49);
-  const auto record = wine::GsmRecordOf(wine::DeviceGsmEntries());
-  const std::vector<std::uint8_t> replied(session.FrameBuffer.begin() + gsm::kReplyRecordStart,
-                                          session.FrameBuffer.begin() + gsm::kReplyRecordStart + gsm::kRecordSize);
-  EXPECT_EQ(replied, std::vector<std::uint8_t>(record.begin(), record.end()));
+  // The record stands at reply bytes 5..108.
+  const std::vector<std::uint8_t> replied(session.FrameBuffer.begin() + 5, session.FrameBuffer.begin() + 109);
+  EXPECT_EQ(replied, test::FullGsmRecord());
   const GsmEntries shown = ReadGsmEntries(form), held = wine::DeviceGsmEntries();
   EXPECT_EQ(ToUtf8(shown.address), ToUtf8(held.address));
   EXPECT_EQ(ToUtf8(shown.port), ToUtf8(held.port));
