@@ -70,9 +70,9 @@ class FormModel : public IForm {
 
  private:
   struct Control {
-    enum class Kind { Edit, Date, List, Button, Pages } kind;
-    std::u16string text;  // edit and date fields; the port list's shown text
-    std::vector<std::u16string> items;
+    enum class Kind { Edit, Date, List, Button, Pages } kind = Kind::Edit;
+    std::u16string text{};  // edit and date fields; the port list's shown text
+    std::vector<std::u16string> items{};
     int selected = -1;
     bool visible = true;
     bool enabled = true;
