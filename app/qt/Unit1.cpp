@@ -20,9 +20,7 @@
 #include "DateEdit.h"
 #include "FieldEdit.h"
 #include "HandlerRunner.h"
-#include "HelpText.h"
 #include "ShellHandlers.h"
-#include "Look.h"
 
 namespace tacho {
 namespace {
