@@ -1,4 +1,5 @@
-// An in-memory window: every control with its items and start-up defaults, the
+// An in-memory window built from the window description: every control that
+// the page logic reaches, with its items and start-up defaults, the
 // boxes shown, scripted file-dialog answers. The page logic runs on it in tests.
 #pragma once
 

@@ -1,7 +1,10 @@
 #include "AppTitle.h"
 
 namespace tacho {
+namespace {
 
+// The lower-case form of a letter of the Latin, Greek and Cyrillic alphabets;
+// any other character unchanged.
 char16_t ToLowerLetter(char16_t c) {
   const auto shifted = [c](int by) { return static_cast<char16_t>(c + by); };
   if (c >= u'A' && c <= u'Z') return shifted(0x20);
@@ -15,6 +18,8 @@ char16_t ToLowerLetter(char16_t c) {
   if (c >= 0x0460 && c <= 0x04BF && c % 2 == 0 && (c < 0x0482 || c >= 0x048A)) return shifted(1);
   return c;
 }
+
+}  // namespace
 
 std::u16string ApplicationTitle(std::u16string_view programFilePath) {
   const std::size_t slash = programFilePath.find_last_of(u"/\\");

@@ -12,8 +12,4 @@ namespace tacho {
 // Either separator, "/" or "\", ends a folder.
 std::u16string ApplicationTitle(std::u16string_view programFilePath);
 
-// The lower-case form of a letter of the Latin, Greek and Cyrillic alphabets;
-// any other character unchanged.
-char16_t ToLowerLetter(char16_t c);
-
 }  // namespace tacho

@@ -16,6 +16,8 @@
 namespace tacho {
 
 inline constexpr std::u16string_view kWindowCaption = u"Программа записи калибровочных данных";
+inline constexpr std::u16string_view kMakerNotice = u"Для сервисных мастерских";
+inline constexpr std::u16string_view kWorkshopDefault = u"РФ";
 
 inline constexpr WindowDesc kMainWindow{
     .name = "Form1",
@@ -77,7 +79,7 @@ inline constexpr std::array<ControlDesc, kControlCount> kControls = {{
     {.id = ControlId::sEdit_master_N, .name = "sEdit_master_N", .kind = ControlKind::EditField,
      .parent = ControlId::sGroupBox1, .rect = {272, 21, 127, 21}, .font = window_fonts::kField,
      .label = {u"Номер мастерской: ", window_fonts::kCalibrationLabel}, .maxLength = 15,
-     .defaultText = u"РФ", .tab = 0},
+     .defaultText = kWorkshopDefault, .tab = 0},
     {.id = ControlId::sEdit_VIN, .name = "sEdit_VIN", .kind = ControlKind::EditField, .parent = ControlId::sGroupBox1,
      .rect = {272, 48, 127, 21}, .font = window_fonts::kField,
      .label = {u"Идентификационный номер (VIN): ", window_fonts::kCalibrationLabel}, .maxLength = 17, .tab = 1},
@@ -173,8 +175,7 @@ inline constexpr std::array<ControlDesc, kControlCount> kControls = {{
      .parent = ControlId::Form1, .rect = {319, 385, 101, 28}, .caption = u"Записать", .tab = 4,
      .visibleAtStart = false, .handler = Handler::Write_GSM_ButtonClick, .lockedWhileBusy = true},
     {.id = ControlId::sLabelFX1, .name = "sLabelFX1", .kind = ControlKind::HeadingLabel, .parent = ControlId::Form1,
-     .rect = {45, 396, 155, 17}, .caption = u"Для сервисных мастерских",
-     .font = {11, false}},
+     .rect = {45, 396, 155, 17}, .caption = kMakerNotice, .font = {11, false}},
 }};
 
 constexpr bool DescribedInIdOrder() {
