@@ -15,11 +15,6 @@
 #include "Look.h"
 
 namespace tacho {
-namespace {
-
-QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
 
 QFont WindowFont(FontSpec font) {
   const FontSpec spec = font.pixelHeight > 0 ? font : kMainWindow.font;
@@ -27,6 +22,8 @@ QFont WindowFont(FontSpec font) {
 }
 
 namespace {
+
+QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 QRect Geometry(Rect r) { return {r.left, r.top, r.width, r.height}; }
 

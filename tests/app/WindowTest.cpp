@@ -84,6 +84,7 @@ TEST(Window, RendersEveryControlAsTheDescriptionGivesIt) {
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
   ExpectFont(form.font(), kMainWindow.font);
+  EXPECT_EQ(form.ActivePage(), 0);
 
   for (const ControlDesc& d : kControls) {
     SCOPED_TRACE(std::string(d.name));
@@ -105,6 +106,7 @@ TEST(Window, RendersEveryControlAsTheDescriptionGivesIt) {
       EXPECT_EQ(field->Limits().maxLength, d.maxLength);
       EXPECT_EQ(field->Limits().digitsOnly, d.digitsOnly);
       EXPECT_EQ(field->text(), Q(d.defaultText));
+      EXPECT_EQ(form.ReadText(d.id), d.defaultText);
     }
     if (d.kind == ControlKind::DateField) {
       EXPECT_EQ(static_cast<QLineEdit*>(w)->maxLength(), d.maxLength);
@@ -115,6 +117,7 @@ TEST(Window, RendersEveryControlAsTheDescriptionGivesIt) {
       ASSERT_EQ(list->count(), static_cast<int>(d.items.size()));
       for (int i = 0; i < list->count(); ++i) EXPECT_EQ(list->itemText(i), Q(d.items[static_cast<std::size_t>(i)])) << i;
       EXPECT_EQ(list->currentIndex(), d.defaultIndex);
+      EXPECT_EQ(form.ReadText(d.id), d.defaultIndex >= 0 ? d.items[static_cast<std::size_t>(d.defaultIndex)] : u"");
     }
 
     const QLabel* bound = BoundLabelOf(w);
