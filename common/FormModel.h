@@ -1,4 +1,5 @@
-// An in-memory window: every control with its items and start-up defaults, the
+// An in-memory window built from the window description: every control that
+// the page logic reaches, with its items and start-up defaults, the
 // boxes shown, scripted file-dialog answers. The page logic runs on it in tests.
 #pragma once
 
@@ -70,9 +71,9 @@ class FormModel : public IForm {
 
  private:
   struct Control {
-    enum class Kind { Edit, Date, List, Button, Pages } kind;
-    std::u16string text;  // edit and date fields; the port list's shown text
-    std::vector<std::u16string> items;
+    enum class Kind { Edit, Date, List, Button, Pages } kind = Kind::Edit;
+    std::u16string text{};  // edit and date fields; the port list's shown text
+    std::vector<std::u16string> items{};
     int selected = -1;
     bool visible = true;
     bool enabled = true;

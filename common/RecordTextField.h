@@ -16,10 +16,13 @@ namespace tacho {
 inline constexpr std::u16string_view kAttentionCaption = u"Внимание!";
 
 struct RecordTextField {
+  constexpr RecordTextField(ControlId field, std::size_t at, std::size_t bytes)
+      : control(field), offset(at), width(bytes), name(FieldName(field)) {}
+
   ControlId control;
   std::size_t offset;
   std::size_t width;
-  std::u16string_view name;  // as the user knows the field, for messages
+  std::u16string_view name;  // as the user knows the field (its bound label), for messages
 };
 
 // The message for a text whose 8-bit form is wider than its field (it would

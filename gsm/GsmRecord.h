@@ -49,9 +49,9 @@ struct GsmEntries {
 
 // The three text fields, in record order.
 inline constexpr std::array<RecordTextField, 3> kGsmTextFields = {{
-    {ControlId::Edit_IP, gsm::kAddress, gsm::kAddressWidth, u"IP адресс"},
-    {ControlId::Edit_port, gsm::kPort, gsm::kPortWidth, u"Порт"},
-    {ControlId::Edit_operator, gsm::kConnection, gsm::kConnectionWidth, u"Строка подключения"},
+    {ControlId::Edit_IP, gsm::kAddress, gsm::kAddressWidth},
+    {ControlId::Edit_port, gsm::kPort, gsm::kPortWidth},
+    {ControlId::Edit_operator, gsm::kConnection, gsm::kConnectionWidth},
 }};
 
 // A text that does not fit its record field reached the record.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "ControlLists.h"
+#include "WindowDescription.h"
 #include "Frames.h"
 #include "IntText.h"
 #include "PortSettings.h"

@@ -16,8 +16,8 @@ done
 # The window's start-up: process start to window shown, and peak memory.
 cmake --build --preset release -j 2 --target bench_startup
 echo "== bench_startup (offscreen)"
-QT_QPA_PLATFORM=offscreen build/release/app/bench_startup
+QT_QPA_PLATFORM=offscreen build/release/app/qt/bench_startup
 if command -v xvfb-run >/dev/null; then
   echo "== bench_startup (Xvfb)"
-  xvfb-run -a -s "-screen 0 1024x768x24" build/release/app/bench_startup
+  xvfb-run -a -s "-screen 0 1024x768x24" build/release/app/qt/bench_startup
 fi

@@ -20,8 +20,8 @@ class TForm1 : public QWidget, public IForm {
   Q_OBJECT
 
  public:
-  // Builds the window with its start-up entries, the date field at today plus
-  // 730 days. Its own handlers (page switch, help) are connected here; the page
+  // Builds the window from its description (WindowDescription.h), control by
+  // control, with the start-up entries. Its own handlers (page switch, help) are connected here; the page
   // logic's handlers are connected by ConnectHandlers.
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
@@ -66,10 +66,9 @@ class TForm1 : public QWidget, public IForm {
   void RunBlocking(const std::function<void()>& step) override;
 
  private:
-  void BuildTopPanel();
-  void BuildCalibrationPage(QWidget* page);
-  void BuildGsmPage(QWidget* page);
-  void BuildBottomRow();
+  // Makes the widget of one control under its container, as the description gives it.
+  void BuildControl(const ControlDesc& desc);
+  // The focus chain of the description.
   void SetTabOrder();
   void Register(ControlId id, QWidget* widget);
   QLineEdit* Field(ControlId id) const;

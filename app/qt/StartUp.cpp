@@ -7,7 +7,6 @@
 
 #include "AppContext.h"
 #include "AppError.h"
-#include "AppTitle.h"
 #include "Boxes.h"
 #include "Handlers.h"
 #include "Look.h"
@@ -20,7 +19,7 @@ namespace tacho {
 namespace {
 
 void ShowStartUpError(const QString& text) {
-  ShowModalBox(nullptr, QMessageBox::Critical, ApplicationTitle(QCoreApplication::applicationFilePath()), text);
+  ShowModalBox(nullptr, QMessageBox::Critical, ProgramTitle(), text);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ AcceptedEdit AcceptUserEdit(const QString& before, int cursorBefore, const QStri
 class FieldEdit : public QLineEdit {
  public:
   explicit FieldEdit(QWidget* parent, UserEditLimits limits = {});
+  UserEditLimits Limits() const { return limits_; }
 
  protected:
   bool event(QEvent* e) override;

@@ -1,11 +1,10 @@
-// The text of the help message ("?"), its caption, and the texts that are ours
-// to choose: the driver installer's file name, the web address, the maker's notice.
+// The text of the help message ("?"), its caption, and the two texts in it that
+// are ours to choose: the driver installer's file name and the web address.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "WindowDescription.h"
 
 namespace tacho {
 

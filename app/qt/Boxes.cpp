@@ -1,11 +1,18 @@
 #include "Boxes.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 
+#include "AppTitle.h"
+
 namespace tacho {
+
+QString ProgramTitle() {
+  return QString::fromStdU16String(ApplicationTitle(QCoreApplication::applicationFilePath().toStdU16String()));
+}
 
 void ShowModalBox(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const QString& text) {
   QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);

@@ -10,6 +10,8 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include "WindowDescription.h"
+
 namespace tacho {
 namespace {
 
@@ -29,7 +31,8 @@ class ToolStyle : public QProxyStyle {
 
 QFont TahomaFont(int pixelSize, bool bold) {
   QFont font;
-  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+  font.setFamilies({QString::fromUtf16(kFontFace.data(), static_cast<qsizetype>(kFontFace.size())),
+                   QStringLiteral("DejaVu Sans")});
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   return font;
@@ -67,7 +70,7 @@ void ApplyLook(QApplication& app) {
     p.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
   }
   app.setPalette(p);
-  app.setFont(TahomaFont(11));
+  app.setFont(TahomaFont(kMainWindow.font.pixelHeight));
 }
 
 void InstallRussianTexts(QApplication& app, QTranslator& translator) {
