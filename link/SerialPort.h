@@ -6,9 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
-#include "Form.h"
 #include "PortMap.h"
 
 namespace tacho {
@@ -36,11 +36,11 @@ class SerialPort {
   // outside 0..41 opens nothing and leaves PortHandle as it is.
   void OpenPort(int index);
   // OpenPort, then the line settings, time-outs, flush, purge and event mask;
-  // a setting the port refuses is not an error. A failed open shows
-  // "Ошибка открытия порта" (caption "Внимание!") and returns false; so does an
-  // index outside 0..41, which also closes any port still open, so that the
-  // write and read that follow go nowhere.
-  bool SetupPort(int index, IForm& form);
+  // a setting the port refuses is not an error. Returns true when the port is
+  // open and configured, false when the open failed; so does an index outside
+  // 0..41, which also closes any port still open, so that the write and read
+  // that follow go nowhere. Shows nothing: the caller reports a failure.
+  bool SetupPort(int index);
   // One write of n bytes; gives up after 15 + 15·n ms. Returns the count written.
   std::size_t Write(const std::uint8_t* data, std::size_t n);
   // One read of at most m bytes into buffer[0..]: returns when m bytes arrived,
@@ -50,6 +50,11 @@ class SerialPort {
   void Close();
 
   bool IsOpen() const { return PortHandle != kInvalidHandle; }
+
+  // Test seam: runs at the start of every OpenPort of an index in 0..41, on the
+  // thread that opens, before anything is opened. A benchmark sleeps here to
+  // play a driver that holds the open for a while.
+  std::function<void(int index)> beforeOpen;
 
  private:
   // The backend's part of SetupPort on an open port: line settings, time-outs,

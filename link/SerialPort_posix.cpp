@@ -38,6 +38,7 @@ SerialPort::~SerialPort() { Close(); }
 
 void SerialPort::OpenPort(int index) {
   if (index < 0 || index >= kPortCount) return;
+  if (beforeOpen) beforeOpen(index);
   Close();
   const std::string path = map_.DevicePath(index);
   if (path.empty()) return;

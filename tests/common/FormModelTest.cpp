@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "AppError.h"
 #include "ControlLists.h"
+#include "HandlerRunner.h"
 #include "IntText.h"
 
 namespace tacho {
@@ -76,6 +80,34 @@ TEST(ControlLists, HoldTheWindowsItems) {
   EXPECT_EQ(kMinutesItems[0], u"00");
   for (std::size_t i = 1; i < kMinutesItems.size(); ++i) {
     EXPECT_EQ(kMinutesItems[i], IntToStr(static_cast<std::int64_t>(i)));  // an item's index is its value
+  }
+}
+
+}  // namespace
+}  // namespace tacho
+
+namespace tacho {
+namespace {
+
+// What escapes a handler: an error is shown in the error box, the window closed
+// during a command is not.
+TEST(HandlerRunner, ShowsAnEscapedErrorButNotTheWindowClosed) {
+  struct Case {
+    const char* name;
+    std::function<void()> handler;
+    std::vector<std::u16string> boxes;
+  };
+  const Case cases[] = {
+      {"conversion error", [] { throw ConvertError(u"'x' is not a valid integer value"); },
+       {u"'x' is not a valid integer value"}},
+      {"window closed", [] { throw WindowClosed{}; }, {}},
+      {"nothing thrown", [] {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormModel form;
+    RunHandler(form, c.handler);
+    EXPECT_EQ(form.BoxTexts(), c.boxes);
   }
 }
 

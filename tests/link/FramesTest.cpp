@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <string>
 
 #include "Exchange.h"
-#include "FormModel.h"
 #include "Frames.h"
 #include "LinkFixture.h"
 
@@ -77,30 +77,31 @@ TEST(BuildFrame, AnyOtherWordLeavesTheBufferAllZero) {
   }
 }
 
-TEST(ShowWriteResult, SucceedsOnlyWhenByteZeroIs02AndByteFiveIs00) {
-  struct Case {
-    Bytes reply;
-    bool success;
-  };
-  const Case cases[] = {
-      {{0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
-      {{0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},  // bytes 1-4 and 6 are not looked at
-      {{0x02}, true},                                      // bytes 1-6 stay 0
-      {{}, false},                                         // no reply at all
-      {{0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
-      {{0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
-      {{0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false},
-  };
-  for (const Case& c : cases) {
-    Session s;
-    std::copy(c.reply.begin(), c.reply.end(), s.FrameBuffer.begin());
-    FormModel form;
-    ShowWriteResult(s, form);
-    ASSERT_EQ(form.boxes.size(), 1u);
-    EXPECT_EQ(form.boxes[0].text, c.success ? u"Данные успешно записаны" : u"Произошла ошибка, повторите попытку.");
-    EXPECT_EQ(form.boxes[0].caption, std::u16string(u"Внимание!"));
-  }
+struct ReplyCase {
+  const char* name;
+  Bytes reply;  // FrameBuffer bytes from 0
+  bool success;
+};
+
+class WriteReply : public ::testing::TestWithParam<ReplyCase> {};
+
+TEST_P(WriteReply, SucceedsOnlyWhenByteZeroIs02AndByteFiveIs00) {
+  Session s;
+  std::copy(GetParam().reply.begin(), GetParam().reply.end(), s.FrameBuffer.begin());
+  EXPECT_EQ(WriteReplySucceeded(s.FrameBuffer), GetParam().success);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, WriteReply,
+    ::testing::Values(ReplyCase{"Acknowledged", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
+                      // bytes 1-4 and 6 are not looked at
+                      ReplyCase{"AnyOtherBytes", {0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},
+                      ReplyCase{"TheSingleStartByte", {0x02}, true},  // bytes 1-6 stay 0
+                      ReplyCase{"NoReply", {}, false},
+                      ReplyCase{"ABadStartByte", {0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
+                      ReplyCase{"AFailureStatus", {0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
+                      ReplyCase{"TheReplyOneByteLate", {0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false}),
+    [](const ::testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tacho

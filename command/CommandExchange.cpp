@@ -1,0 +1,29 @@
+#include "CommandExchange.h"
+
+#include <utility>
+
+#include "PortSettings.h"
+
+namespace tacho {
+
+void RunCommandExchange(AppContext& app, CommandLock& lock, ExchangePlan plan) {
+  plan.portNotOpened = [&app, &lock, then = std::move(plan.portNotOpened)] {
+    lock.NormalCursor();
+    app.form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
+    lock.BusyCursor();
+    if (then) then();
+  };
+  plan.judge = [&lock, then = std::move(plan.judge)] {
+    lock.NormalCursor();
+    if (then) then();
+  };
+  lock.BusyCursor();
+  RunDeviceExchange(app.form, app.session, app.port, plan);
+}
+
+void ShowWriteResult(const Session& session, IForm& form) {
+  form.ShowMessageBox(WriteReplySucceeded(session.FrameBuffer) ? u"Данные успешно записаны" : kRetryMessage,
+                      kAttentionCaption);
+}
+
+}  // namespace tacho
