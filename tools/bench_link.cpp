@@ -50,9 +50,34 @@ double ProcessCpuMs() {
 }
 
 // A window stand-in driven by events: the responsive delay waits for posted
-// events or its deadline and runs each event as it comes.
+// events or its deadline and runs each event as it comes; a blocking port step
+// runs on a worker thread while the events go on being run, as in the window.
 class EventForm : public FormModel {
  public:
+  void RunBlocking(const std::function<void()>& step) override {
+    bool done = false;
+    std::thread worker([&] {
+      step();
+      {
+        std::lock_guard lock(mutex_);
+        done = true;
+      }
+      wake_.notify_all();
+    });
+    std::unique_lock lock(mutex_);
+    while (!done) {
+      while (!events_.empty()) {
+        auto event = std::move(events_.front());
+        events_.pop_front();
+        lock.unlock();
+        event();
+        lock.lock();
+      }
+      wake_.wait(lock, [&] { return done || !events_.empty(); });
+    }
+    lock.unlock();
+    worker.join();
+  }
   void Post(std::function<void()> event) {
     {
       std::lock_guard lock(mutex_);
