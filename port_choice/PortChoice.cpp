@@ -56,7 +56,9 @@ void FindDevice(AppContext& app, CommandLock& lock) {
       case ProbeOutcome::Silent:
         break;
       case ProbeOutcome::ReopenFailed:
+        lock.NormalCursor();
         form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
+        lock.BusyCursor();
         break;
       case ProbeOutcome::Answered:
         form.AddItem(kList, PortItem(i));

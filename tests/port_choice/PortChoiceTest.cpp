@@ -237,6 +237,9 @@ TEST(DeviceSearch, APortTakenBetweenItsTwoOpensShowsTheOpenErrorAndTheSearchGoes
   EXPECT_EQ(b.form.boxes[0].caption, std::u16string(u"Внимание!"));
   EXPECT_TRUE(taken->ReceivedBytes().empty());
   EXPECT_EQ(b.session.PortIndex, 1);
+  // Busy while the ports are probed, normal for each box.
+  using enum ScreenCursor;
+  EXPECT_EQ(b.form.cursorHistory, (std::vector<ScreenCursor>{Busy, Normal, Busy, Normal}));
 }
 
 TEST(DeviceSearch, TheWindowClosedDuringTheWaitEndsTheSearchWithoutABox) {
