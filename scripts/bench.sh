@@ -17,6 +17,7 @@ done
 cmake --build --preset release -j 2 --target bench_responsiveness
 echo "== bench_responsiveness (offscreen)"
 QT_QPA_PLATFORM=offscreen build/release/app/bench_responsiveness
+QT_QPA_PLATFORM=offscreen build/release/app/bench_responsiveness --close-during-search
 
 # The window's start-up: process start to window shown, and peak memory.
 cmake --build --preset release -j 2 --target bench_startup
