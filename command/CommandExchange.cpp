@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "PortSettings.h"
+#include "RecordTextField.h"
 
 namespace tacho {
 

@@ -10,6 +10,8 @@
 
 namespace tacho {
 
+// A port that does not open, in the commands and the search; caption "Внимание!".
+inline constexpr std::u16string_view kPortOpenErrorText = u"Ошибка открытия порта";
 // The outcome of a command that went wrong, whatever the cause; caption "Внимание!".
 inline constexpr std::u16string_view kRetryMessage = u"Произошла ошибка, повторите попытку.";
 

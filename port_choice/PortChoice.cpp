@@ -1,8 +1,9 @@
 #include "PortChoice.h"
 
+#include "CommandExchange.h"
 #include "DeviceSearch.h"
 #include "IntText.h"
-#include "PortSettings.h"
+#include "RecordTextField.h"
 
 namespace tacho {
 namespace {
