@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <memory>
+#include <ostream>
 
 #include "AppContext.h"
 #include "BoxCatcher.h"
@@ -265,6 +266,9 @@ struct CloseCase {
   ControlId button;
   int page;
 };
+
+// Test names and failures show the row by its name.
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
 
 class CloseDuringACommand : public Commands, public ::testing::WithParamInterface<CloseCase> {};
 

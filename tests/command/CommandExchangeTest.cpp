@@ -2,6 +2,7 @@
 // owns the window while the command runs, against the emulator.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "AppError.h"
@@ -101,6 +102,9 @@ struct EndCase {
   const char* name;
   void (*end)(CommandBench& b, ExchangePlan& plan);
 };
+
+// Test names and failures show the row by its name.
+void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
 
 class CommandEnd : public ::testing::TestWithParam<EndCase> {};
 

@@ -1,6 +1,7 @@
 // The probe of one port, as the device search runs it, against emulators.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "DeviceSearch.h"
@@ -20,6 +21,9 @@ struct ProbeCase {
   Fault fault;
   ProbeOutcome outcome;
 };
+
+// Test names and failures show the row by its name.
+void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
 
 class ProbeOfADevice : public ::testing::TestWithParam<ProbeCase> {};
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <ostream>
 #include <string>
 
 #include "Exchange.h"
@@ -82,6 +83,9 @@ struct ReplyCase {
   Bytes reply;  // FrameBuffer bytes from 0
   bool success;
 };
+
+// Test names and failures show the row by its name.
+void PrintTo(const ReplyCase& c, std::ostream* os) { *os << c.name; }
 
 class WriteReply : public ::testing::TestWithParam<ReplyCase> {};
 

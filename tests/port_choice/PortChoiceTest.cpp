@@ -2,6 +2,7 @@
 // against emulators.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "CommandBench.h"
@@ -124,6 +125,9 @@ struct FaultCase {
   Fault fault;
   bool found;
 };
+
+// Test names and failures show the row by its name.
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
 class SearchOfAFaultyDevice : public ::testing::TestWithParam<FaultCase> {};
 
