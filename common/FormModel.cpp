@@ -132,19 +132,23 @@ void FormModel::SetScreenCursor(ScreenCursor c) {
 }
 
 void FormModel::ShowMessageBox(std::u16string_view text, std::optional<std::u16string_view> caption) {
+  if (closed) return;
   boxes.push_back({BoxKind::Message, std::u16string(text),
                    caption ? std::optional<std::u16string>(std::u16string(*caption)) : std::nullopt});
 }
 
 void FormModel::ShowPlainMessage(std::u16string_view text) {
+  if (closed) return;
   boxes.push_back({BoxKind::Plain, std::u16string(text), std::nullopt});
 }
 
 void FormModel::ShowErrorBox(std::u16string_view text) {
+  if (closed) return;
   boxes.push_back({BoxKind::Error, std::u16string(text), std::nullopt});
 }
 
 std::optional<std::u16string> FormModel::ChooseOpenFile() {
+  if (closed) return std::nullopt;
   if (openAnswers.empty()) return std::nullopt;
   auto answer = openAnswers.front();
   openAnswers.pop_front();
@@ -152,6 +156,7 @@ std::optional<std::u16string> FormModel::ChooseOpenFile() {
 }
 
 std::optional<std::u16string> FormModel::ChooseSaveFile(std::u16string_view proposedName) {
+  if (closed) return std::nullopt;
   proposedSaveNames.emplace_back(proposedName);
   if (saveAnswers.empty()) return std::nullopt;
   auto answer = saveAnswers.front();
@@ -163,10 +168,15 @@ void FormModel::ResponsiveDelay(int ms) {
   delays.push_back(ms);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   if (onDelay) onDelay(ms);
+  if (closed) throw WindowClosed{};
   std::this_thread::sleep_until(deadline);
 }
 
-void FormModel::RunBlocking(const std::function<void()>& step) { step(); }
+void FormModel::RunBlocking(const std::function<void()>& step) {
+  ++blockingSteps;
+  step();
+  if (closed) throw WindowClosed{};
+}
 
 std::vector<std::u16string> FormModel::BoxTexts() const {
   std::vector<std::u16string> texts;

@@ -8,11 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "RecordTextField.h"
-
 namespace tacho {
-
-inline constexpr std::u16string_view kPortOpenErrorText = u"Ошибка открытия порта";
 
 // "COM1".."COM9" for index 0..8, "\\.\COM10".."\\.\COM42" for 9..41; empty outside.
 std::u16string PortName(int index);

@@ -62,6 +62,7 @@ SerialPort::~SerialPort() { Close(); }
 
 void SerialPort::OpenPort(int index) {
   if (index < 0 || index >= kPortCount) return;
+  if (beforeOpen) beforeOpen(index);
   Close();
   // Non-blocking, so that the open never waits for a carrier.
   const int fd = map_.Open(index, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

@@ -42,6 +42,7 @@ void SerialPort::RefreshPortMap() { map_.Refresh(); }
 void SerialPort::OpenPort(int index) {
   const std::u16string name = PortName(index);
   if (name.empty()) return;  // outside 0..41
+  if (beforeOpen) beforeOpen(index);
   // A handle still open would keep the port held until the program ends.
   Close();
   PortHandle = CreateFileW(Wide(name), GENERIC_READ | GENERIC_WRITE, 0 /* no sharing */,

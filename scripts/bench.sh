@@ -13,6 +13,12 @@ for b in "${benchmarks[@]}"; do
   "build/release/tools/$b"
 done
 
+# The window's thread during a command: its longest time without handling an event.
+cmake --build --preset release -j 2 --target bench_responsiveness
+echo "== bench_responsiveness (offscreen)"
+QT_QPA_PLATFORM=offscreen build/release/app/qt/bench_responsiveness
+QT_QPA_PLATFORM=offscreen build/release/app/qt/bench_responsiveness --close-during-search
+
 # The window's start-up: process start to window shown, and peak memory.
 cmake --build --preset release -j 2 --target bench_startup
 echo "== bench_startup (offscreen)"

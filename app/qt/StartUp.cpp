@@ -39,6 +39,8 @@ int RunTool(int& argc, char** argv, const std::function<void(TForm1&)>& shown) {
     TForm1 form;
     AppContext context{form, session, port};
     ConnectHandlers(form, context);
+    // Closed during a command: the window is gone once that command has ended.
+    QObject::connect(&form, &TForm1::closedDuringCommand, &app, &QCoreApplication::quit);
     form.ShowCentred();
     if (shown) shown(form);
     QApplication::exec();

@@ -2,16 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QIcon>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTimer>
 #include <stdexcept>
 
 #include "Boxes.h"
@@ -212,13 +210,18 @@ void TForm1::SetScreenCursor(ScreenCursor cursor) {
 }
 
 void TForm1::ShowMessageBox(std::u16string_view text, std::optional<std::u16string_view> caption) {
+  if (waits_.Closed()) return;
   ShowModalBox(this, QMessageBox::NoIcon, caption ? Q(*caption) : QString::fromUtf16(kDefaultMessageCaption),
                Q(text));
 }
 
-void TForm1::ShowPlainMessage(std::u16string_view text) { ShowModalBox(this, QMessageBox::NoIcon, title_, Q(text)); }
+void TForm1::ShowPlainMessage(std::u16string_view text) {
+  if (!waits_.Closed()) ShowModalBox(this, QMessageBox::NoIcon, title_, Q(text));
+}
 
-void TForm1::ShowErrorBox(std::u16string_view text) { ShowModalBox(this, QMessageBox::Critical, title_, Q(text)); }
+void TForm1::ShowErrorBox(std::u16string_view text) {
+  if (!waits_.Closed()) ShowModalBox(this, QMessageBox::Critical, title_, Q(text));
+}
 
 namespace {
 
@@ -242,33 +245,24 @@ std::optional<std::u16string> RunFileDialog(QWidget* owner, QFileDialog::AcceptM
 }  // namespace
 
 std::optional<std::u16string> TForm1::ChooseOpenFile() {
+  if (waits_.Closed()) return std::nullopt;
   return RunFileDialog(this, QFileDialog::AcceptOpen, kOpenDialog, QString());
 }
 
 std::optional<std::u16string> TForm1::ChooseSaveFile(std::u16string_view proposedName) {
+  if (waits_.Closed()) return std::nullopt;
   return RunFileDialog(this, QFileDialog::AcceptSave, kSaveDialog, Q(proposedName));
 }
 
-void TForm1::ResponsiveDelay(int ms) {
-  // Handles the window's events while waiting: pending ones at once, then every
-  // event as it comes, in a nested loop that a timer ends at the deadline.
-  // Only a command waits here, and it refuses any other command; a pick in the
-  // port list would be refused too, yet stay shown, so the list takes none meanwhile.
-  QComboBox* portList = List(ControlId::sComboBox_port);
-  const bool portListEnabled = portList->isEnabled();
-  portList->setEnabled(false);
-  QElapsedTimer elapsed;
-  elapsed.start();
-  QCoreApplication::processEvents();
-  for (qint64 left = ms - elapsed.elapsed(); left > 0; left = ms - elapsed.elapsed()) {
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(left), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  portList->setEnabled(portListEnabled);
-}
+void TForm1::ResponsiveDelay(int ms) { waits_.ResponsiveDelay(ms); }
 
-// For now the step runs on the user-interface thread.
-void TForm1::RunBlocking(const std::function<void()>& step) { step(); }
+void TForm1::RunBlocking(const std::function<void()>& step) { waits_.RunBlocking(step); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!waits_.Waiting()) return QWidget::closeEvent(event);
+  waits_.MarkClosed();
+  hide();
+  event->ignore();
+}
 
 }  // namespace tacho

@@ -8,8 +8,10 @@
 #include <array>
 
 #include "Form.h"
+#include "QtWaits.h"
 
 class QAbstractButton;
+class QCloseEvent;
 class QComboBox;
 class QLineEdit;
 class QTabWidget;
@@ -65,6 +67,16 @@ class TForm1 : public QWidget, public IForm {
   void ResponsiveDelay(int ms) override;
   void RunBlocking(const std::function<void()>& step) override;
 
+ signals:
+  // The window was closed during a command, and that command has now ended:
+  // start-up ends the program here.
+  void closedDuringCommand();
+
+ protected:
+  // During a command the window is only hidden and marked closed: the command
+  // ends at its next wait, and closedDuringCommand follows.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   // Makes the widget of one control under its container, as the description gives it.
   void BuildControl(const ControlDesc& desc);
@@ -76,6 +88,7 @@ class TForm1 : public QWidget, public IForm {
   std::array<QWidget*, kControlCount> controls_{};
   QString title_;
   bool busyCursor_ = false;
+  QtWaits waits_{this, [this] { emit closedDuringCommand(); }};
 };
 
 }  // namespace tacho

@@ -13,7 +13,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QSignalSpy>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "AppError.h"
 #include "BoxCatcher.h"
@@ -400,16 +404,77 @@ TEST(Window, ResponsiveDelayHandlesEventsUntilItsTimeIsUp) {
   EXPECT_TRUE(ranDuringWait);
 }
 
-TEST(Window, PortListTakesNoPickWhileACommandWaits) {
-  // The running command would refuse the pick, yet the list would go on showing it.
+TEST(Window, ABlockingStepRunsOffTheWindowThreadWhileTheWindowHandlesEvents) {
   TForm1 form;
-  QComboBox* ports = form.findChild<QComboBox*>("sComboBox_port");
-  ASSERT_NE(ports, nullptr);
-  bool enabledDuringWait = true;
-  QTimer::singleShot(10, &form, [&] { enabledDuringWait = ports->isEnabled(); });
-  form.ResponsiveDelay(40);
-  EXPECT_FALSE(enabledDuringWait);
-  EXPECT_TRUE(ports->isEnabled());
+  bool ranDuringStep = false;
+  QTimer::singleShot(10, &form, [&] { ranDuringStep = true; });
+  std::thread::id stepThread;
+  form.RunBlocking([&] {
+    stepThread = std::this_thread::get_id();
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+  });
+  EXPECT_NE(stepThread, std::this_thread::get_id());
+  EXPECT_TRUE(ranDuringStep);
+}
+
+TEST(Window, AnErrorOfABlockingStepComesOutOnTheWindowThread) {
+  TForm1 form;
+  EXPECT_THROW(form.RunBlocking([] { throw ConvertError(u"'x' is not a valid integer value"); }), ConvertError);
+}
+
+// The user closes the window while a command waits: the wait ends, the window
+// is hidden, later boxes show nothing, and once the command has unwound the
+// window says so (start-up ends the program there).
+TEST(Window, ClosedDuringADelayTheDelayEndsAtOnceAndNothingMoreIsShown) {
+  BoxCatcher catcher;
+  TForm1 form;
+  form.show();
+  QSignalSpy ended(&form, &TForm1::closedDuringCommand);
+  QTimer::singleShot(20, &form, [&] { form.close(); });
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_THROW(form.ResponsiveDelay(2000), WindowClosed);
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_FALSE(form.isVisible());
+  form.ShowMessageBox(u"Данные успешно записаны", u"Внимание!");
+  form.ShowErrorBox(u"late");
+  EXPECT_FALSE(form.ChooseOpenFile().has_value());
+  EXPECT_THROW(form.ResponsiveDelay(10), WindowClosed);
+  EXPECT_EQ(ended.count(), 0) << "not before the command has unwound";
+  QTest::qWait(30);
+  EXPECT_EQ(ended.count(), 1);
+  EXPECT_TRUE(catcher.boxes.empty());
+}
+
+TEST(Window, ClosedDuringABlockingStepTheStepEndsFirst) {
+  TForm1 form;
+  form.show();
+  QTimer::singleShot(20, &form, [&] { form.close(); });
+  std::atomic<bool> stepDone{false};
+  bool doneWhenThrown = false;
+  try {
+    form.RunBlocking([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(120));
+      stepDone = true;
+    });
+  } catch (const WindowClosed&) {
+    doneWhenThrown = stepDone;
+  }
+  EXPECT_TRUE(doneWhenThrown);
+  // Once closed, a step (the port's close on the way out) still runs, then the call throws.
+  bool ranAfterClose = false;
+  EXPECT_THROW(form.RunBlocking([&] { ranAfterClose = true; }), WindowClosed);
+  EXPECT_TRUE(ranAfterClose);
+}
+
+TEST(Window, ClosedWithNoCommandRunningTheWindowClosesAsUsual) {
+  TForm1 form;
+  form.show();
+  QSignalSpy ended(&form, &TForm1::closedDuringCommand);
+  EXPECT_TRUE(form.close());
+  QTest::qWait(10);
+  EXPECT_EQ(ended.count(), 0);
+  form.ResponsiveDelay(1);  // no command was running: nothing is marked closed
 }
 
 }  // namespace

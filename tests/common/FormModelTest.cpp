@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
+#include "AppError.h"
+#include "HandlerRunner.h"
 #include "WindowDescription.h"
 
 namespace tacho {
@@ -87,6 +90,34 @@ TEST(FormModel, TextsSetByProgramAreKeptWhole) {
   EXPECT_EQ(form.ReadText(ControlId::sEdit_VIN), vin);
   form.SetText(ControlId::Edit_port, u"abc");
   EXPECT_EQ(form.ReadText(ControlId::Edit_port), u"abc");
+}
+
+}  // namespace
+}  // namespace tacho
+
+namespace tacho {
+namespace {
+
+// What escapes a handler: an error is shown in the error box, the window closed
+// during a command is not.
+TEST(HandlerRunner, ShowsAnEscapedErrorButNotTheWindowClosed) {
+  struct Case {
+    const char* name;
+    std::function<void()> handler;
+    std::vector<std::u16string> boxes;
+  };
+  const Case cases[] = {
+      {"conversion error", [] { throw ConvertError(u"'x' is not a valid integer value"); },
+       {u"'x' is not a valid integer value"}},
+      {"window closed", [] { throw WindowClosed{}; }, {}},
+      {"nothing thrown", [] {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormModel form;
+    RunHandler(form, c.handler);
+    EXPECT_EQ(form.BoxTexts(), c.boxes);
+  }
 }
 
 }  // namespace

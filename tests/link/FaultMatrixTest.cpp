@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AppContext.h"
 #include "CalibrationWrite.h"
 #include "GsmCommands.h"
 #include "GsmRecord.h"
@@ -117,6 +118,7 @@ class FaultMatrix : public MoscowTime, public ::testing::WithParamInterface<Faul
 TEST_P(FaultMatrix, TheUserSeesTheOutcomeNothingWrongIsSentAndNoEntryIsLost) {
   const FaultCase& c = GetParam();
   test::LinkBench b;
+  AppContext app{b.form, b.session, b.port};
   emu::EmulatorOptions options;
   options.portFolder = b.folder.path();
   options.comNumber = 4;
@@ -135,9 +137,9 @@ TEST_P(FaultMatrix, TheUserSeesTheOutcomeNothingWrongIsSentAndNoEntryIsLost) {
   for (const Step& step : c.steps) {
     b.form.boxes.clear();
     switch (step.command) {
-      case Command::CalibrationWrite: Write_Kalibr_ButtonClick(b.app); break;
-      case Command::GsmRead: Read_GSM_ButtonClick(b.app); break;
-      case Command::GsmWrite: Write_GSM_ButtonClick(b.app); break;
+      case Command::CalibrationWrite: Write_Kalibr_ButtonClick(app); break;
+      case Command::GsmRead: Read_GSM_ButtonClick(app); break;
+      case Command::GsmWrite: Write_GSM_ButtonClick(app); break;
     }
     EXPECT_EQ(b.form.BoxTexts(), step.boxes) << "step " << (&step - c.steps.data());
     for (const auto& box : b.form.boxes) EXPECT_EQ(box.caption, std::u16string(u"Внимание!"));

@@ -2,9 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <ostream>
+#include <string>
 
 #include "Exchange.h"
-#include "FormModel.h"
 #include "Frames.h"
 #include "LinkFixture.h"
 
@@ -77,34 +78,37 @@ TEST(BuildFrame, AnyOtherWordLeavesTheBufferAllZero) {
   }
 }
 
-TEST(ShowWriteResult, SucceedsOnlyOnSixOrMoreBytesWith02First00AtByteFive) {
-  struct Case {
-    const char* name;
-    Bytes reply;  // the bytes that arrived; the rest of the FrameBuffer stays 0
-    bool success;
-  };
-  const Case cases[] = {
-      {"whole acknowledgement", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
-      {"bytes 1-4 and 6 not looked at", {0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},
-      {"six bytes are enough", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, true},
-      {"the single byte 02", {0x02}, false},
-      {"cut before byte 5", {0x02, 0x49, 0x01, 0x38, 0x00}, false},
-      {"no reply at all", {}, false},
-      {"byte 0 not 02", {0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
-      {"byte 5 not 00", {0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
-      {"shifted by a junk byte", {0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Session s;
-    std::copy(c.reply.begin(), c.reply.end(), s.FrameBuffer.begin());
-    FormModel form;
-    ShowWriteResult(s, form, c.reply.size());
-    ASSERT_EQ(form.boxes.size(), 1u);
-    EXPECT_EQ(form.boxes[0].text, c.success ? u"Данные успешно записаны" : u"Произошла ошибка, повторите попытку.");
-    EXPECT_EQ(form.boxes[0].caption, std::u16string(u"Внимание!"));
-  }
+struct ReplyCase {
+  const char* name;
+  Bytes reply;  // the bytes that arrived; the rest of the FrameBuffer stays 0
+  bool success;
+};
+
+// Test names and failures show the row by its name.
+void PrintTo(const ReplyCase& c, std::ostream* os) { *os << c.name; }
+
+class WriteReply : public ::testing::TestWithParam<ReplyCase> {};
+
+TEST_P(WriteReply, IsAcknowledgedOnlyBySixOrMoreBytesWith02FirstAnd00AtByteFive) {
+  Session s;
+  std::copy(GetParam().reply.begin(), GetParam().reply.end(), s.FrameBuffer.begin());
+  EXPECT_EQ(WriteAcknowledged(s, GetParam().reply.size()), GetParam().success);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, WriteReply,
+    ::testing::Values(ReplyCase{"Acknowledged", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
+                      // bytes 1-4 and 6 are not looked at
+                      ReplyCase{"AnyOtherBytes", {0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},
+                      ReplyCase{"SixBytesAreEnough", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, true},
+                      // a zero that never came is no success
+                      ReplyCase{"TheSingleStartByte", {0x02}, false},
+                      ReplyCase{"CutBeforeByteFive", {0x02, 0x49, 0x01, 0x38, 0x00}, false},
+                      ReplyCase{"NoReply", {}, false},
+                      ReplyCase{"ABadStartByte", {0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
+                      ReplyCase{"AFailureStatus", {0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
+                      ReplyCase{"TheReplyOneByteLate", {0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false}),
+    [](const ::testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tacho

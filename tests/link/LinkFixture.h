@@ -1,5 +1,6 @@
 // What the link tests share: a private port folder, a window model, a session
 // and a serial port that sees only the emulators linked in that folder.
+// (CommandBench.h adds the command context for the tests of whole commands.)
 #pragma once
 
 #include <dirent.h>
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "AppContext.h"
 #include "DeviceEmulator.h"
 #include "FormModel.h"
 #include "PortMap.h"
@@ -51,7 +51,6 @@ struct LinkBench {
   FormModel form;
   Session session;
   SerialPort port{PortMap(folder.path(), {})};
-  AppContext app{form, session, port};
 
   std::unique_ptr<emu::DeviceEmulator> Device(int com, emu::Fault fault = emu::Fault::None,
                                               bool pacing = false) {

@@ -10,10 +10,14 @@
 #include <functional>
 #include <fstream>
 
+#include "AppContext.h"
+#include "CommandExchange.h"
 #include "DeviceSearch.h"
 #include "Exchange.h"
 #include "Frames.h"
+#include "GsmCommands.h"
 #include "LinkFixture.h"
+#include "PortChoice.h"
 #include "PortMap.h"
 
 namespace tacho {
@@ -234,9 +238,7 @@ TEST(PortChoice, AnAdapterUnpluggedAfterTheSearchGivesAnOpenErrorNeverFramesToAn
 
   const auto gsmRead = [&] {
     form.boxes.clear();
-    CommandScope scope(session);
-    RunDeviceExchange(app, {"GSM_read", kGsmReadFrameLength, kGsmReadReplyLength, nullptr, false,
-                            [&](std::size_t arrived) { ShowWriteResult(session, form, arrived); }});
+    Read_GSM_ButtonClick(app);
   };
   struct Step {
     const char* name;
