@@ -24,7 +24,7 @@ file(WRITE "${dist_dir}/packaged-program.txt" "${program}\n")
 
 # The read-me names the driver installer and the web address that the program's
 # help names, taken from the one place they are written.
-set(help_header "${PROJECT_SOURCE_DIR}/app/shell/HelpText.h")
+set(help_header "${PROJECT_SOURCE_DIR}/window/HelpText.h")
 file(READ "${help_header}" help_text)
 foreach(name DriverInstallerName MakerWebAddress)
   if(NOT help_text MATCHES "k${name} = u\"([^\"]*)\"")
