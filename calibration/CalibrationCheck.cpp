@@ -16,6 +16,24 @@ std::u16string RangeMessage(std::u16string_view first, std::size_t blanks, std::
   return text;
 }
 
+constexpr std::u16string_view kOdometerMessage =
+    u"Некорректно введены показания счётчика пробега!\n Введите целое число километров: от 1 до 6 цифр.";
+
+// Whole kilometres, as the record takes them: one to six decimal digits after
+// any leading blanks. The strict conversion alone would also take a sign or a
+// hexadecimal prefix, and with the "0" the record appends, "-5", "x10" and "$A"
+// would reach the device as -50, 256 and 160 tenths of a kilometre.
+bool IsOdometerReading(std::u16string_view text) {
+  const std::size_t start = text.find_first_not_of(u' ');
+  if (start == std::u16string_view::npos) return false;
+  const std::u16string_view digits = text.substr(start);
+  if (digits.size() > 6) return false;
+  for (char16_t c : digits) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::int32_t CheckCalibration(IForm& form) {
@@ -48,9 +66,15 @@ std::int32_t CheckCalibration(IForm& form) {
                RangeMessage(u"Некоректно введена максимальная скорость!  ", 28, u"10 < V < 200"));
   requireText(ControlId::sEdit_odometer, u"Введите показания счётчика пробега!");
 
-  // A text wider than its record field would reach the device cut short.
+  const std::u16string odometer = form.ReadText(ControlId::sEdit_odometer);
+  if (!odometer.empty() && !IsOdometerReading(odometer)) refuse(kOdometerMessage, kAttentionCaption);
+
+  // A text wider than its record field would reach the device cut short, and a
+  // character the code page lacks would reach it as '?'.
   for (const RecordTextField& field : kCalibrationTextFields) {
-    if (auto fault = FieldWidthFault(field, form.ReadText(field.control))) refuse(*fault, kAttentionCaption);
+    const std::u16string text = form.ReadText(field.control);
+    if (auto fault = FieldWidthFault(field, text)) refuse(*fault, kAttentionCaption);
+    if (auto fault = FieldCharacterFault(field, text)) refuse(*fault, kAttentionCaption);
   }
   return result;
 }

@@ -10,10 +10,10 @@
 namespace tacho {
 
 const std::array<RecordTextField, 4> kCalibrationTextFields = {{
-    {ControlId::sEdit_VIN, calib::kVin, calib::kVinWidth, u"Идентификационный номер (VIN)"},
-    {ControlId::sEdit_VRN, calib::kVrn, calib::kVrnWidth, u"Регистрационный номер (VRN)"},
-    {ControlId::sEdit_typeSize, calib::kTyreSize, calib::kTyreSizeWidth, u"Обозначение размера шин"},
-    {ControlId::sEdit_master_N, calib::kWorkshop, calib::kWorkshopWidth, u"Номер мастерской"},
+    {ControlId::sEdit_VIN, calib::kVin, calib::kVinWidth},
+    {ControlId::sEdit_VRN, calib::kVrn, calib::kVrnWidth},
+    {ControlId::sEdit_typeSize, calib::kTyreSize, calib::kTyreSizeWidth},
+    {ControlId::sEdit_master_N, calib::kWorkshop, calib::kWorkshopWidth},
 }};
 
 namespace {

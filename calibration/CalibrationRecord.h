@@ -43,7 +43,8 @@ std::uint8_t NationCode(const IForm& form);
 
 // Fills PayloadArea bytes 0..183 from the page. Throws ConvertError for a number
 // that does not convert, DateRangeError for a date no record can hold.
-// Callers have refused texts wider than their fields (CheckCalibration).
+// Callers have refused texts wider than their fields, texts with characters
+// Windows-1251 lacks and odometer readings that are not plain decimal (CheckCalibration).
 void FillCalibration(const IForm& form, std::array<std::uint8_t, kPayloadSize>& PayloadArea);
 
 }  // namespace tacho

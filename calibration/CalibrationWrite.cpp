@@ -3,15 +3,15 @@
 #include "CalibrationCheck.h"
 #include "CalibrationRecord.h"
 #include "DateFields.h"
-#include "Exchange.h"
+#include "CommandExchange.h"
 #include "Frames.h"
 #include "RecordTextField.h"
 
 namespace tacho {
 
 void Write_Kalibr_ButtonClick(AppContext& app) {
-  CommandScope scope(app.session);
-  if (!scope) return;
+  CommandLock lock(app.form, app.session);
+  if (!lock) return;
   if (CheckCalibration(app.form) != 0) return;
   // The record is assembled before any port is opened, so a refused entry sends nothing.
   try {
@@ -20,8 +20,11 @@ void Write_Kalibr_ButtonClick(AppContext& app) {
     app.form.ShowMessageBox(e.message(), kAttentionCaption);
     return;
   }
-  RunDeviceExchange(app, ExchangePlan{"write", kWriteFrameLength, kWriteReplyLength, {}, false,
-                                      [&app] { ShowWriteResult(app.session, app.form); }});
+  RunCommandExchange(app, lock,
+                     {.word = "write",
+                      .writeCount = kWriteFrameLength,
+                      .readCount = kWriteReplyLength,
+                      .judge = [&app](std::size_t arrived) { ShowWriteResult(app.session, app.form, arrived); }});
 }
 
 }  // namespace tacho

@@ -1,8 +1,9 @@
 # What a workshop installs besides the programs (menu entry, icons, manual pages,
-# copyright) and the CPack setup: a Debian package on Linux, a portable folder in
-# a ZIP on Windows. Included from the top-level CMakeLists.txt after every target.
+# copyright) and the CPack setup of the Debian package; on Windows, the ZIP and the
+# installer of WindowsDistribution.cmake. Included from the top-level
+# CMakeLists.txt after every target.
 #   Debian:  cpack --config <build>/CPackConfig.cmake -G DEB
-#   Windows: cmake --install <build> --prefix <folder>, or cpack ... -G ZIP
+#   Windows: cmake --build <build> --target windows_dist
 
 set(TACHO_PACKAGING_DIR "${PROJECT_SOURCE_DIR}/packaging")
 set(TACHO_PACKAGE_MAINTAINER "Tachocalib developers <tachocalib@example.org>"
@@ -51,25 +52,8 @@ if(UNIX AND NOT APPLE)
   install(FILES "${TACHO_PACKAGING_DIR}/copyright" DESTINATION share/doc/tachocalib)
 endif()
 
-# The portable folder of the Qt build: windeployqt puts the Qt libraries, plugins and translations
-# the installed program needs next to it.
-if(WIN32 AND TARGET Tachocalib AND TACHO_BUILD_APP)
-  find_package(Qt6 REQUIRED COMPONENTS Core)
-  find_program(TACHO_WINDEPLOYQT windeployqt HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" REQUIRED)
-  set(deploy_options)
-  if(MSVC)
-    # The MSVC runtime DLLs go into the folder itself instead of windeployqt's
-    # redistributable installer, so nothing needs installing on the target machine.
-    set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION bin)
-    include(InstallRequiredSystemLibraries)
-    set(deploy_options --no-compiler-runtime)
-  endif()
-  install(CODE "
-    execute_process(
-      COMMAND \"${TACHO_WINDEPLOYQT}\" ${deploy_options}
-              \"\${CMAKE_INSTALL_PREFIX}/bin/$<TARGET_FILE_NAME:Tachocalib>\"
-      COMMAND_ERROR_IS_FATAL ANY)")
-  install(FILES "${TACHO_PACKAGING_DIR}/copyright" DESTINATION . RENAME LICENSE.txt)
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsDistribution.cmake)
 endif()
 
 set(CPACK_PACKAGE_NAME tachocalib)
@@ -82,11 +66,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-if(WIN32)
-  set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_FILE_NAME "Tachocalib-${PROJECT_VERSION}-win64")
-  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-else()
+if(NOT WIN32)
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
@@ -112,6 +92,6 @@ then log out and log in again.
 .
 The package also holds tachocalib-emulator, which plays the tachograph's
 side on a pseudo-terminal, for trying the tool without a device.")
+  # On Windows the packages are the targets of WindowsDistribution.cmake.
+  include(CPack)
 endif()
-
-include(CPack)

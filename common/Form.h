@@ -40,7 +40,9 @@ class IForm : public IWaiter {
   // The date field shows the date as DD.MM.YYYY.
   virtual void SetDate(ControlId id, int year, int month, int day) = 0;
 
-  // Any control: a disabled one takes no click, pick or typing.
+  // Any control: a disabled one takes no click, pick or typing, and shows that it
+  // is disabled. A running command disables the controls described as locked
+  // while busy and gives them back when it ends (CommandLock).
   virtual void SetEnabled(ControlId id, bool enabled) = 0;
   virtual bool IsEnabled(ControlId id) const = 0;
 
@@ -49,8 +51,13 @@ class IForm : public IWaiter {
   // The page shown in sPageControl1: 0 or 1.
   virtual int ActivePage() const = 0;
 
+  // Busy: the hourglass over the whole screen, the window's own controls included,
+  // until Normal is set. Setting the state it already has does nothing.
   virtual void SetScreenCursor(ScreenCursor cursor) = 0;
 
+  // The three boxes are modal: each returns when the user closes it. Once the
+  // window has been closed during a command (see Waiter.h) they show nothing and
+  // return at once, and the file dialogs return nullopt.
   // A modal box with one OK button and no icon; without a caption it shows the
   // system's default caption.
   virtual void ShowMessageBox(std::u16string_view text,

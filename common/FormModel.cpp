@@ -5,15 +5,10 @@
 #include <stdexcept>
 #include <thread>
 
-#include "ControlLists.h"
+#include "WindowDescription.h"
 
 namespace tacho {
 namespace {
-
-template <std::size_t N>
-std::vector<std::u16string> Items(const std::array<std::u16string_view, N>& items) {
-  return {items.begin(), items.end()};
-}
 
 std::u16string DateText(int year, int month, int day) {
   char buf[16];
@@ -27,30 +22,37 @@ FormModel::FormModel() : FormModel(TodayLocal()) {}
 
 FormModel::FormModel(CivilDate today) {
   using K = Control::Kind;
-  for (ControlId id : {ControlId::sEdit_master_N, ControlId::sEdit_VIN, ControlId::sEdit_VRN,
-                       ControlId::sEdit_W, ControlId::sEdit_L, ControlId::sEdit_typeSize,
-                       ControlId::sEdit_speed, ControlId::sEdit_odometer, ControlId::Edit_operator,
-                       ControlId::Edit_IP, ControlId::Edit_port, ControlId::Edit_int_send,
-                       ControlId::Edit_int_save}) {
-    controls_[id] = Control{K::Edit, {}, {}, -1, true};
+  for (const ControlDesc& desc : kControls) {
+    Control control{.kind = K::Edit, .visible = desc.visibleAtStart};
+    switch (desc.kind) {
+      case ControlKind::EditField:
+        control.text = desc.defaultText;
+        break;
+      case ControlKind::DateField:
+        control.kind = K::Date;
+        control.text = kEmptyDateText;
+        break;
+      case ControlKind::DropDownList:
+        control.kind = K::List;
+        control.items.assign(desc.items.begin(), desc.items.end());
+        break;
+      case ControlKind::PushButton:
+      case ControlKind::ToolButton:
+        control.kind = K::Button;
+        break;
+      case ControlKind::PageControl:
+        control.kind = K::Pages;
+        break;
+      default:
+        continue;  // the window, containers and labels take no operation
+    }
+    controls_[desc.id] = std::move(control);
+    if (desc.kind == ControlKind::DropDownList) SelectIndex(desc.id, desc.defaultIndex);
+    if (desc.defaultDate == StartDate::NextCalibrationDate) {
+      const CivilDate next = DefaultNextCalibrationDate(today);
+      SetDate(desc.id, next.year, next.month, next.day);
+    }
   }
-  controls_[ControlId::sEdit_master_N].text = kWorkshopDefault;
-  controls_[ControlId::sDateEdit2] = Control{K::Date, u"  .  .    ", {}, -1, true};
-  controls_[ControlId::sComboBox_country] = Control{K::List, {}, Items(kCountryItems), kCountryDefaultIndex, true};
-  controls_[ControlId::sComboBox1] = Control{K::List, {}, Items(kHoursItems), kHoursDefaultIndex, true};
-  controls_[ControlId::sComboBox2] = Control{K::List, {}, Items(kMinutesItems), kMinutesDefaultIndex, true};
-  controls_[ControlId::sComboBox3] = Control{K::List, {}, Items(kOperatorItems), -1, true};
-  controls_[ControlId::sComboBox_port] = Control{K::List, {}, {std::u16string(kPortSearchItem)}, -1, true};
-  for (ControlId id : {ControlId::Open_File_Button, ControlId::Save_File_Button, ControlId::Search_Button,
-                       ControlId::Default_Button, ControlId::Write_Kalibr_Button, ControlId::Help_Button}) {
-    controls_[id] = Control{K::Button, {}, {}, -1, true};
-  }
-  controls_[ControlId::Read_GSM_Button] = Control{K::Button, {}, {}, -1, false};
-  controls_[ControlId::Write_GSM_Button] = Control{K::Button, {}, {}, -1, false};
-  controls_[ControlId::sPageControl1] = Control{K::Pages, {}, {}, -1, true};
-
-  const CivilDate next = DefaultNextCalibrationDate(today);
-  SetDate(ControlId::sDateEdit2, next.year, next.month, next.day);
 }
 
 FormModel::Control& FormModel::At(ControlId id) {
@@ -130,19 +132,23 @@ void FormModel::SetScreenCursor(ScreenCursor c) {
 }
 
 void FormModel::ShowMessageBox(std::u16string_view text, std::optional<std::u16string_view> caption) {
+  if (closed) return;
   boxes.push_back({BoxKind::Message, std::u16string(text),
                    caption ? std::optional<std::u16string>(std::u16string(*caption)) : std::nullopt});
 }
 
 void FormModel::ShowPlainMessage(std::u16string_view text) {
+  if (closed) return;
   boxes.push_back({BoxKind::Plain, std::u16string(text), std::nullopt});
 }
 
 void FormModel::ShowErrorBox(std::u16string_view text) {
+  if (closed) return;
   boxes.push_back({BoxKind::Error, std::u16string(text), std::nullopt});
 }
 
 std::optional<std::u16string> FormModel::ChooseOpenFile() {
+  if (closed) return std::nullopt;
   if (openAnswers.empty()) return std::nullopt;
   auto answer = openAnswers.front();
   openAnswers.pop_front();
@@ -150,6 +156,7 @@ std::optional<std::u16string> FormModel::ChooseOpenFile() {
 }
 
 std::optional<std::u16string> FormModel::ChooseSaveFile(std::u16string_view proposedName) {
+  if (closed) return std::nullopt;
   proposedSaveNames.emplace_back(proposedName);
   if (saveAnswers.empty()) return std::nullopt;
   auto answer = saveAnswers.front();
@@ -161,10 +168,15 @@ void FormModel::ResponsiveDelay(int ms) {
   delays.push_back(ms);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   if (onDelay) onDelay(ms);
+  if (closed) throw WindowClosed{};
   std::this_thread::sleep_until(deadline);
 }
 
-void FormModel::RunBlocking(const std::function<void()>& step) { step(); }
+void FormModel::RunBlocking(const std::function<void()>& step) {
+  ++blockingSteps;
+  step();
+  if (closed) throw WindowClosed{};
+}
 
 std::vector<std::u16string> FormModel::BoxTexts() const {
   std::vector<std::u16string> texts;

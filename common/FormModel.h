@@ -1,4 +1,5 @@
-// An in-memory window: every control with its items and start-up defaults, the
+// An in-memory window built from the window description: every control that
+// the page logic reaches, with its items and start-up defaults, the
 // boxes shown, scripted file-dialog answers. The page logic runs on it in tests.
 #pragma once
 
@@ -48,9 +49,11 @@ class FormModel : public IForm {
   void ShowErrorBox(std::u16string_view text) override;
   std::optional<std::u16string> ChooseOpenFile() override;
   std::optional<std::u16string> ChooseSaveFile(std::u16string_view proposedName) override;
-  // Sleeps for real (the emulated device keeps real time), after running onDelay.
+  // Sleeps for real (the emulated device keeps real time), after running onDelay;
+  // throws WindowClosed once `closed` is set, after onDelay and without sleeping.
   void ResponsiveDelay(int ms) override;
-  // Runs the step inline: the logic tests stay sequential and exact.
+  // Runs the step inline: the logic tests stay sequential and exact. Counts the
+  // steps; throws WindowClosed after the step once `closed` is set.
   void RunBlocking(const std::function<void()>& step) override;
 
   // Test controls.
@@ -62,6 +65,9 @@ class FormModel : public IForm {
   std::deque<std::optional<std::u16string>> saveAnswers;
   std::vector<std::u16string> proposedSaveNames;
   std::vector<int> delays;
+  int blockingSteps = 0;
+  // The user has closed the window: waits throw WindowClosed, boxes show nothing.
+  bool closed = false;
   // Runs at the start of every responsive delay: a test clicks here "during the wait".
   std::function<void(int ms)> onDelay;
 
@@ -70,9 +76,9 @@ class FormModel : public IForm {
 
  private:
   struct Control {
-    enum class Kind { Edit, Date, List, Button, Pages } kind;
-    std::u16string text;  // edit and date fields; the port list's shown text
-    std::vector<std::u16string> items;
+    enum class Kind { Edit, Date, List, Button, Pages } kind = Kind::Edit;
+    std::u16string text{};  // edit and date fields; the port list's shown text
+    std::vector<std::u16string> items{};
     int selected = -1;
     bool visible = true;
     bool enabled = true;

@@ -10,6 +10,8 @@ namespace tacho {
 void RunHandler(IForm& form, const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const WindowClosed&) {
+    // The user closed the window during a command: nothing more is shown.
   } catch (const AppError& e) {
     form.ShowErrorBox(e.message());
   } catch (const std::exception& e) {

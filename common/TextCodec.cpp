@@ -28,13 +28,16 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-char EncodeOne(char32_t c) {
+// The Windows-1251 byte of a character, nullopt when the code page lacks it.
+std::optional<char> AnsiByte(char32_t c) {
   if (c < 0x80) return static_cast<char>(c);
   for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
     if (kHighHalf[i] == c) return static_cast<char>(0x80 + i);
   }
-  return '?';
+  return std::nullopt;
 }
+
+char EncodeOne(char32_t c) { return AnsiByte(c).value_or('?'); }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -67,6 +70,16 @@ std::string ToAnsi(std::u16string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) out.push_back(EncodeOne(NextCodePoint(text, i)));
   return out;
+}
+
+std::optional<char32_t> FirstCharacterOutsideAnsi(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const char16_t unit = text[i];
+    const char32_t c = NextCodePoint(text, i);
+    // A lone surrogate reads as U+FFFD; the unit itself says more.
+    if (!AnsiByte(c)) return c == 0xFFFD && unit != 0xFFFD ? unit : c;
+  }
+  return std::nullopt;
 }
 
 char16_t AnsiCharToWide(unsigned char byte) {

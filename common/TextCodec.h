@@ -2,6 +2,7 @@
 // and files (Windows-1251 on every platform), and to and from UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ std::string ToAnsi(std::u16string_view text);
 // U+0098 as on Windows, so every byte survives a round trip.
 std::u16string FromAnsi(std::string_view bytes);
 char16_t AnsiCharToWide(unsigned char byte);
+// The first character of the text that Windows-1251 lacks, which ToAnsi would
+// turn into '?': a code point, or the unit of a lone surrogate; nullopt when
+// every character has its byte.
+std::optional<char32_t> FirstCharacterOutsideAnsi(std::u16string_view text);
 
 std::string ToUtf8(std::u16string_view text);
 // Malformed sequences become U+FFFD.

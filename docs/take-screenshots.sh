@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
 cmake --build "$build" --target take_screenshots
-xvfb-run -a -s "-screen 0 1024x768x24" "$build/app/take_screenshots" docs
+xvfb-run -a -s "-screen 0 1024x768x24" "$build/app/qt/take_screenshots" docs

@@ -55,12 +55,17 @@ std::int32_t CheckGsm(IForm& form) {
       result = 0;
     }
   }
-  // The record has no room for more: refuse rather than cut.
+  // The record has no room for more, and its code page has no byte for some
+  // characters: refuse rather than cut or send '?'.
+  auto refuse = [&](const std::optional<std::u16string>& fault) {
+    if (!fault) return;
+    form.ShowMessageBox(*fault, kAttentionCaption);
+    result = 0;
+  };
   for (const RecordTextField& field : kGsmTextFields) {
-    if (auto fault = FieldWidthFault(field, form.ReadText(field.control))) {
-      form.ShowMessageBox(*fault, kAttentionCaption);
-      result = 0;
-    }
+    const std::u16string text = form.ReadText(field.control);
+    refuse(FieldWidthFault(field, text));
+    refuse(FieldCharacterFault(field, text));
   }
   return result;
 }

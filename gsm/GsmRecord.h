@@ -32,6 +32,9 @@ inline constexpr int kSendIntervalUnit = 10;
 inline constexpr int kSaveIntervalUnit = 5;
 // In the reply to "GSM_read" record byte k stands at FrameBuffer byte 5 + k.
 inline constexpr std::size_t kReplyRecordStart = 5;
+// The last reply byte ShowGsm reads: the saving interval, reply byte 76.
+inline constexpr std::size_t kReplyLastByte = kReplyRecordStart + kSaveInterval;
+static_assert(kSaveInterval > kSendInterval && kSaveInterval >= kConnection + kConnectionWidth);
 }  // namespace gsm
 
 // The five entries of the GSM page, as texts.
@@ -46,9 +49,9 @@ struct GsmEntries {
 
 // The three text fields, in record order.
 inline constexpr std::array<RecordTextField, 3> kGsmTextFields = {{
-    {ControlId::Edit_IP, gsm::kAddress, gsm::kAddressWidth, u"IP адресс"},
-    {ControlId::Edit_port, gsm::kPort, gsm::kPortWidth, u"Порт"},
-    {ControlId::Edit_operator, gsm::kConnection, gsm::kConnectionWidth, u"Строка подключения"},
+    {ControlId::Edit_IP, gsm::kAddress, gsm::kAddressWidth},
+    {ControlId::Edit_port, gsm::kPort, gsm::kPortWidth},
+    {ControlId::Edit_operator, gsm::kConnection, gsm::kConnectionWidth},
 }};
 
 // A text that does not fit its record field reached the record.

@@ -1,23 +1,25 @@
-// Finding the device on ports 1..42 and choosing the port from the port list.
+// The probe of the device search: one port opened, probed and closed. Which
+// ports are probed, and what the window shows meanwhile, is the port choice's.
 #pragma once
 
-#include <string>
-
-#include "AppContext.h"
+#include "SerialPort.h"
+#include "Waiter.h"
 
 namespace tacho {
 
 inline constexpr int kProbeWaitMs = 400;
 
-// The text of item `index` of a list; empty when it is no item (as -1 is).
-std::u16string ItemText(const IForm& form, ControlId list, int index);
+enum class ProbeOutcome {
+  NotOpened,     // the first open failed: the port is passed over silently
+  ReopenFailed,  // it opened, but the configured reopen failed; nothing was sent
+  Silent,        // probed, and no reply began with 02 49
+  Answered,      // the reply began with 02 49: the device is here
+};
 
-// Probes COM1..COM42 in turn and selects the first that answers. The callers
-// below hold the session's CommandScope; a click that finds a command running
-// is refused quietly.
-void FindDevice(AppContext& app);
-void Search_ButtonClick(AppContext& app);
-// Runs when the user picks an item of sComboBox_port.
-void sComboBox_portChange(AppContext& app);
+// Opens port `index`, closes it, opens and configures it again, writes the
+// seven probe bytes (02 49 00 D1 00 E3 00), waits 400 ms through the waiter,
+// reads at most 9 bytes and closes the port. Each port operation runs through
+// the waiter; the port is closed however the probe ends.
+ProbeOutcome ProbePort(SerialPort& port, int index, IWaiter& waiter);
 
 }  // namespace tacho

@@ -1,40 +1,41 @@
 #include "Exchange.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "Frames.h"
-#include "PortSettings.h"
+#include "PortSteps.h"
 
 namespace tacho {
-namespace {
 
-// Closes the port however the exchange ends (a conversion error in beforeFrame
-// or in the judgement ends it early).
-struct ClosePortAtEnd {
-  SerialPort& port;
-  ~ClosePortAtEnd() { port.Close(); }
-};
-
-}  // namespace
-
-void RunDeviceExchange(AppContext& app, const ExchangePlan& plan) {
-  Session& s = app.session;
-  ClosePortAtEnd closer{app.port};
-  app.port.SetupPort(s.PortIndex, app.form);
+void RunDeviceExchange(IWaiter& waiter, Session& s, SerialPort& port, const ExchangePlan& plan) {
+  ClosePortAtEnd closer(waiter, port);
+  const int index = s.PortIndex;
+  bool opened = false;
+  waiter.RunBlocking([&] { opened = port.SetupPort(index); });
+  if (!opened && plan.portNotOpened) plan.portNotOpened();
   if (plan.beforeFrame) plan.beforeFrame();
   BuildFrame(s, plan.word);
-  app.port.Write(s.FrameBuffer.data(), std::min(plan.writeCount, s.FrameBuffer.size()));
+  // The worker writes from its own copy and reads into its own buffer: the
+  // session's areas are touched on the user-interface thread only.
+  const std::size_t writeCount = std::min(plan.writeCount, s.FrameBuffer.size());
+  const std::vector<std::uint8_t> frame(s.FrameBuffer.begin(), s.FrameBuffer.begin() + writeCount);
+  waiter.RunBlocking([&] { port.Write(frame.data(), frame.size()); });
   s.FrameBuffer.fill(0);
-  app.form.ResponsiveDelay(kReplyWaitMs);
-  app.port.Read(s.FrameBuffer.data(), std::min(plan.readCount, s.FrameBuffer.size()));
-  if (plan.secondWait) app.form.ResponsiveDelay(kReplyWaitMs);
-  if (plan.judge) plan.judge();
-  app.port.Close();
+  waiter.ResponsiveDelay(kReplyWaitMs);
+  const std::size_t readCount = std::min(plan.readCount, s.FrameBuffer.size());
+  std::vector<std::uint8_t> reply(readCount, 0);
+  std::size_t arrived = 0;
+  waiter.RunBlocking([&] { arrived = port.Read(reply.data(), reply.size()); });
+  std::copy(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(arrived), s.FrameBuffer.begin());
+  if (plan.secondWait) waiter.ResponsiveDelay(kReplyWaitMs);
+  if (plan.judge) plan.judge(arrived);
+  closer.Close();
 }
 
-void ShowWriteResult(const Session& session, IForm& form) {
-  const bool ok = session.FrameBuffer[0] == kFrameStart && session.FrameBuffer[kReplyStatusAt] == kReplyOk;
-  form.ShowMessageBox(ok ? u"Данные успешно записаны" : kRetryMessage, kAttentionCaption);
+bool WriteAcknowledged(const Session& session, std::size_t arrived) {
+  return arrived > kReplyStatusAt && session.FrameBuffer[0] == kFrameStart &&
+         session.FrameBuffer[kReplyStatusAt] == kReplyOk;
 }
 
 }  // namespace tacho

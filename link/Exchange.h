@@ -1,35 +1,41 @@
 // The device exchange every record command runs: open PortIndex, build the frame,
 // write it, clear the FrameBuffer, wait 200 ms, read the reply, judge, close.
+// Each port operation runs through the waiter, so the window keeps handling its
+// events; the exchange itself shows nothing.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string_view>
 
-#include "AppContext.h"
+#include "SerialPort.h"
+#include "Session.h"
+#include "Waiter.h"
 
 namespace tacho {
 
 inline constexpr int kReplyWaitMs = 200;
-// The outcome of a command that went wrong, whatever the cause; caption "Внимание!".
-inline constexpr std::u16string_view kRetryMessage = u"Произошла ошибка, повторите попытку.";
 
+// What a command adds to the fixed sequence; every hook may be left empty.
 struct ExchangePlan {
-  std::string_view word;                 // "write", "GSM_read", "GSM_write"
-  std::size_t writeCount;                // bytes of the FrameBuffer written
-  std::size_t readCount;                 // at most this many reply bytes read
-  std::function<void()> beforeFrame;     // after SetupPort, before BuildFrame
-  bool secondWait = false;               // 200 ms more after the read
-  std::function<void()> judge;           // shows the outcome from the FrameBuffer
+  std::string_view word{};                // "write", "GSM_read", "GSM_write"
+  std::size_t writeCount = 0;             // bytes of the FrameBuffer written
+  std::size_t readCount = 0;              // at most this many reply bytes read
+  std::function<void()> portNotOpened{};  // right after a failed SetupPort; the exchange goes on
+  std::function<void()> beforeFrame{};    // after SetupPort, before BuildFrame
+  bool secondWait = false;                // 200 ms more after the read
+  // Judges the reply in the FrameBuffer, given how many reply bytes arrived.
+  std::function<void(std::size_t arrived)> judge{};
 };
 
-// The handler that calls it holds the session's CommandScope for the whole
-// command, so that nothing else runs an exchange or a search during the waits.
-// The port is closed however the exchange ends.
-void RunDeviceExchange(AppContext& app, const ExchangePlan& plan);
+// The caller holds the session's command guard for the whole command, so that
+// nothing else touches the port or the FrameBuffer during the waits. The port is
+// closed however the exchange ends; WindowClosed from a wait ends it early.
+void RunDeviceExchange(IWaiter& waiter, Session& session, SerialPort& port, const ExchangePlan& plan);
 
-// "Данные успешно записаны" when FrameBuffer byte 0 is 0x02 and byte 5 is 0x00,
-// else "Произошла ошибка, повторите попытку."; caption "Внимание!".
-void ShowWriteResult(const Session& session, IForm& form);
+// A write is acknowledged when at least six reply bytes arrived, byte 0 is
+// 0x02 and byte 5 is 0x00: a zero that never came is no success.
+bool WriteAcknowledged(const Session& session, std::size_t arrived);
 
 }  // namespace tacho

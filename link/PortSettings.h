@@ -8,11 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "RecordTextField.h"
-
 namespace tacho {
-
-inline constexpr std::u16string_view kPortOpenErrorText = u"Ошибка открытия порта";
 
 // "COM1".."COM9" for index 0..8, "\\.\COM10".."\\.\COM42" for 9..41; empty outside.
 std::u16string PortName(int index);
@@ -23,7 +19,6 @@ struct DcbFields {
   std::uint8_t ByteSize = 8;
   std::uint8_t Parity = 2;    // EVENPARITY
   std::uint8_t StopBits = 0;  // ONESTOPBIT
-  int fNullBit = 11;          // bit of the flag word cleared: received zero bytes are kept
 };
 inline constexpr DcbFields kDcbFields{};
 

@@ -1,21 +1,17 @@
 // The platform-neutral part of the serial port: what SetupPort does before and
 // after the backend configures the line.
-#include "PortSettings.h"
 #include "SerialPort.h"
 
 namespace tacho {
 
-bool SerialPort::SetupPort(int index, IForm& form) {
+bool SerialPort::SetupPort(int index) {
   if (index < 0 || index >= kPortCount) {
     // Never go on with a port opened before: the write and read that follow go nowhere.
     Close();
   } else {
     OpenPort(index);
   }
-  if (!IsOpen()) {
-    form.ShowMessageBox(kPortOpenErrorText, kAttentionCaption);
-    return false;
-  }
+  if (!IsOpen()) return false;
   ConfigureOpenPort();
   return true;
 }

@@ -1,5 +1,6 @@
-// The serial port on POSIX: the device path from the port map, termios for the
-// line settings, and poll() with explicit deadlines for the 15 ms time-outs.
+// The serial port on POSIX: the device from the port map, termios for the line
+// settings, and poll() with explicit deadlines for the 15 ms time-outs. A write
+// returns once its bytes have left, as a synchronous Win32 write does.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -28,6 +29,29 @@ int MsUntil(Clock::time_point deadline) {
   return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
 }
 
+// One byte on the wire at 9600 baud, 8E1: a start bit, 8 data bits, parity, a stop bit.
+constexpr std::chrono::nanoseconds kByteWireTime{11'000'000'000LL / 9600};
+
+// Waits until the driver's output queue is empty and the last of `n` bytes
+// handed over at `handedOver` can have crossed the wire, or until `deadline`. A driver
+// that cannot tell its queue (a pseudo-terminal reports none) still waits the
+// wire time, so the reply wait never starts while the frame is going out.
+void WaitForOutputToLeave(int fd, std::size_t n, Clock::time_point handedOver, Clock::time_point deadline) {
+  const Clock::time_point onWire =
+      handedOver + std::chrono::duration_cast<Clock::duration>(kByteWireTime * static_cast<long long>(n));
+  for (;;) {
+    int pending = 0;
+    const bool queueKnown = ::ioctl(fd, TIOCOUTQ, &pending) == 0;
+    const auto now = Clock::now();
+    if ((!queueKnown || pending <= 0) && now >= onWire) return;
+    if (now >= deadline) return;
+    // No event tells when the queue empties: look again shortly.
+    const bool waiting = queueKnown && pending > 0;
+    const auto wakeAt = waiting ? now + std::chrono::milliseconds(2) : onWire;
+    ::poll(nullptr, 0, std::max(1, MsUntil(std::min(wakeAt, deadline))));
+  }
+}
+
 }  // namespace
 
 const SerialPort::NativeHandle SerialPort::kInvalidHandle = -1;
@@ -38,11 +62,10 @@ SerialPort::~SerialPort() { Close(); }
 
 void SerialPort::OpenPort(int index) {
   if (index < 0 || index >= kPortCount) return;
+  if (beforeOpen) beforeOpen(index);
   Close();
-  const std::string path = map_.DevicePath(index);
-  if (path.empty()) return;
   // Non-blocking, so that the open never waits for a carrier.
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = map_.Open(index, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return;
   // Exclusive use: a lock that every program honouring flock sees, and the
   // terminal's own exclusive mode for the others.
@@ -53,6 +76,8 @@ void SerialPort::OpenPort(int index) {
   ::ioctl(fd, TIOCEXCL);
   PortHandle = fd;
 }
+
+void SerialPort::RefreshPortMap() { map_.Refresh(); }
 
 void SerialPort::ConfigureOpenPort() {
   // A refused setting is not an error: the line is used as it then is. A
@@ -71,7 +96,8 @@ void SerialPort::ConfigureOpenPort() {
 
 std::size_t SerialPort::Write(const std::uint8_t* data, std::size_t n) {
   if (!IsOpen() || n == 0) return 0;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(WriteTotalTimeoutMs(n));
+  const auto start = Clock::now();
+  const auto deadline = start + std::chrono::milliseconds(WriteTotalTimeoutMs(n));
   std::size_t done = 0;
   while (done < n) {
     const ssize_t w = ::write(PortHandle, data + done, n - done);
@@ -86,6 +112,7 @@ std::size_t SerialPort::Write(const std::uint8_t* data, std::size_t n) {
     pollfd p{PortHandle, POLLOUT, 0};
     if (::poll(&p, 1, wait) <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL))) break;
   }
+  if (done > 0) WaitForOutputToLeave(PortHandle, done, start, deadline);
   return done;
 }
 
@@ -116,6 +143,9 @@ std::size_t SerialPort::Read(std::uint8_t* buffer, std::size_t m) {
 
 void SerialPort::Close() {
   if (!IsOpen()) return;
+  // Output the device never took is dropped, so the close cannot wait on it
+  // and a device that comes back later never receives a stale frame.
+  ::tcflush(PortHandle, TCOFLUSH);
   // The terminal's exclusive mode outlives this descriptor when another one
   // stays open (the emulator holds one): clear it before letting go.
   ::ioctl(PortHandle, TIOCNXCL);

@@ -3,15 +3,8 @@
 // synchronous WriteFile/ReadFile without an OVERLAPPED structure.
 #include "SerialPort.h"
 
+#include "DcbSettings.h"  // <windows.h>, lean
 #include "PortSettings.h"
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 #include <string>
 #include <utility>
@@ -21,21 +14,9 @@ namespace tacho {
 namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide text is UTF-16");
-static_assert(kDcbFields.Parity == EVENPARITY && kDcbFields.StopBits == ONESTOPBIT);
 static_assert(kPurgeFlags == (PURGE_TXCLEAR | PURGE_RXCLEAR) && kEventMask == EV_RXCHAR);
 
 const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-// Starts from what the port reports; only speed, frame and fNull change, so
-// received zero bytes are kept. Handshaking stays as the port had it.
-void SetLineFields(DCB& dcb) {
-  dcb.BaudRate = kDcbFields.BaudRate;
-  dcb.ByteSize = kDcbFields.ByteSize;
-  dcb.Parity = kDcbFields.Parity;
-  dcb.StopBits = kDcbFields.StopBits;
-  dcb.DCBlength = sizeof(DCB);
-  dcb.fNull = FALSE;
-}
 
 COMMTIMEOUTS PortTimeouts() {
   COMMTIMEOUTS timeouts{};
@@ -56,9 +37,12 @@ SerialPort::SerialPort(PortMap map) : map_(std::move(map)) {}
 
 SerialPort::~SerialPort() { Close(); }
 
+void SerialPort::RefreshPortMap() { map_.Refresh(); }
+
 void SerialPort::OpenPort(int index) {
   const std::u16string name = PortName(index);
   if (name.empty()) return;  // outside 0..41
+  if (beforeOpen) beforeOpen(index);
   // A handle still open would keep the port held until the program ends.
   Close();
   PortHandle = CreateFileW(Wide(name), GENERIC_READ | GENERIC_WRITE, 0 /* no sharing */,
@@ -70,7 +54,7 @@ void SerialPort::ConfigureOpenPort() {
   DCB dcb{};
   dcb.DCBlength = sizeof(DCB);
   GetCommState(PortHandle, &dcb);
-  SetLineFields(dcb);
+  dcb = DeviceDcb(dcb);
   BuildCommDCBW(Wide(ModeText()), &dcb);
   SetCommState(PortHandle, &dcb);
   COMMTIMEOUTS timeouts = PortTimeouts();
@@ -96,6 +80,8 @@ std::size_t SerialPort::Read(std::uint8_t* buffer, std::size_t m) {
 
 void SerialPort::Close() {
   if (!IsOpen()) return;
+  // Output the device never took is dropped, so the close cannot wait on it.
+  PurgeComm(PortHandle, PURGE_TXCLEAR | PURGE_TXABORT);
   CloseHandle(PortHandle);
   PortHandle = kInvalidHandle;
 }

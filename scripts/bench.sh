@@ -13,13 +13,19 @@ for b in "${benchmarks[@]}"; do
   "build/release/tools/$b"
 done
 
+# The window's thread during a command: its longest time without handling an event.
+cmake --build --preset release -j 2 --target bench_responsiveness
+echo "== bench_responsiveness (offscreen)"
+QT_QPA_PLATFORM=offscreen build/release/app/qt/bench_responsiveness
+QT_QPA_PLATFORM=offscreen build/release/app/qt/bench_responsiveness --close-during-search
+
 # The window's start-up: process start to window shown, and peak memory.
 cmake --build --preset release -j 2 --target bench_startup
 echo "== bench_startup (offscreen)"
-QT_QPA_PLATFORM=offscreen build/release/app/bench_startup
+QT_QPA_PLATFORM=offscreen build/release/app/qt/bench_startup
 if command -v xvfb-run >/dev/null; then
   echo "== bench_startup (Xvfb)"
-  xvfb-run -a -s "-screen 0 1024x768x24" build/release/app/bench_startup
+  xvfb-run -a -s "-screen 0 1024x768x24" build/release/app/qt/bench_startup
 fi
 
 # The Win32 tool (Windows build, under wine on Xvfb): program file size, process

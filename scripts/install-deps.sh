@@ -7,8 +7,8 @@ what=${1:-test}
 base=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n fonts-wine fonts-dejavu-core)
 run=(xvfb xauth)
 test=(libgtest-dev libgmock-dev clang libclang-rt-14-dev
-      g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine
-      lintian dpkg-dev fakeroot file xvfb xauth)
+      g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine nsis unzip xvfb xauth
+      lintian dpkg-dev fakeroot file)
 
 case "$what" in
   build) wanted=("${base[@]}") ;;

@@ -52,4 +52,4 @@ done
 echo "Device emulator: $(grep -m1 '^LINK ' "$log" | cut -d' ' -f2-) (frames logged in $log)"
 echo "In the tool: press \"Найти\" to find it on COM 3."
 
-build/release/app/Tachocalib
+build/release/app/qt/Tachocalib

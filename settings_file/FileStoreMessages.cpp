@@ -1,5 +1,7 @@
 #include "FileStoreMessages.h"
 
+#include "IntText.h"
+
 namespace tacho {
 
 std::u16string FileFailureMessage(FileStep step, std::u16string_view name, std::u16string_view reason) {
@@ -25,6 +27,12 @@ std::u16string FileFailureMessage(FileStep step, std::u16string_view name, std::
   message += u"»: ";
   message += reason;
   return message;
+}
+
+std::u16string FileTooLargeMessage(std::u16string_view name, std::size_t maxBytes) {
+  const std::u16string size = maxBytes % 1024 == 0 ? IntToStr(static_cast<std::int64_t>(maxBytes / 1024)) + u" КБ"
+                                                     : IntToStr(static_cast<std::int64_t>(maxBytes)) + u" байт";
+  return FileFailureMessage(FileStep::Read, name, u"файл больше " + size + u", это не файл настроек");
 }
 
 }  // namespace tacho

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -121,7 +122,7 @@ bool FileExists(std::u16string_view name) {
   return ::stat(ToUtf8(name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-std::string ReadWholeFile(std::u16string_view name) {
+std::string ReadWholeFile(std::u16string_view name, std::size_t maxBytes) {
   // Non-blocking, so that opening a pipe without a writer returns at once.
   FileDescriptor file(::open(ToUtf8(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) Fail(FileStep::Open, name, errno);
@@ -130,11 +131,14 @@ std::string ReadWholeFile(std::u16string_view name) {
   if (!S_ISREG(st.st_mode)) {
     throw FileError(FileFailureMessage(FileStep::Open, name, u"это не обычный файл"));
   }
+  // One byte past the bound tells a file that is too large.
+  const std::size_t wanted = maxBytes + 1;
   std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(st.st_size));
+  bytes.reserve(std::min(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)), wanted));
   char chunk[65536];
-  for (;;) {
-    const ssize_t n = ::read(file.get(), chunk, sizeof chunk);
+  while (bytes.size() < wanted) {
+    const std::size_t ask = std::min(sizeof chunk, wanted - bytes.size());
+    const ssize_t n = ::read(file.get(), chunk, ask);
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail(FileStep::Read, name, errno);
@@ -142,6 +146,7 @@ std::string ReadWholeFile(std::u16string_view name) {
     if (n == 0) break;
     bytes.append(chunk, static_cast<std::size_t>(n));
   }
+  if (bytes.size() > maxBytes) throw FileError(FileTooLargeMessage(name, maxBytes));
   return bytes;
 }
 

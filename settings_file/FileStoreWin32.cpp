@@ -1,6 +1,7 @@
 // FileStore over Win32 calls, by wide file name.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "AppError.h"
@@ -69,21 +70,25 @@ bool FileExists(std::u16string_view name) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::string ReadWholeFile(std::u16string_view name) {
+std::string ReadWholeFile(std::u16string_view name, std::size_t maxBytes) {
   Handle file(::CreateFileW(Wide(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) Fail(FileStep::Open, name, ::GetLastError());
   if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
     throw FileError(FileFailureMessage(FileStep::Open, name, u"это не обычный файл"));
   }
+  // One byte past the bound tells a file that is too large.
+  const std::size_t wanted = maxBytes + 1;
   std::string bytes;
   char chunk[65536];
-  for (;;) {
+  while (bytes.size() < wanted) {
+    const DWORD ask = static_cast<DWORD>(std::min(sizeof chunk, wanted - bytes.size()));
     DWORD got = 0;
-    if (!::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) Fail(FileStep::Read, name, ::GetLastError());
+    if (!::ReadFile(file.get(), chunk, ask, &got, nullptr)) Fail(FileStep::Read, name, ::GetLastError());
     if (got == 0) break;
     bytes.append(chunk, got);
   }
+  if (bytes.size() > maxBytes) throw FileError(FileTooLargeMessage(name, maxBytes));
   return bytes;
 }
 

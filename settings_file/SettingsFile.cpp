@@ -13,7 +13,7 @@ void WriteSettingsFile(std::u16string_view fileName, const std::vector<std::u16s
 
 std::optional<std::vector<std::u16string>> ReadSettingsFile(std::u16string_view fileName) {
   if (!FileExists(fileName)) return std::nullopt;
-  return DecodeSettingsText(ReadWholeFile(fileName));
+  return DecodeSettingsText(ReadWholeFile(fileName, kSettingsFileMaxBytes));
 }
 
 void LoadSettingsBytes(IForm& form, std::string_view bytes) { LoadEntries(form, DecodeSettingsText(bytes)); }

@@ -3,6 +3,7 @@
 // (a file name in, the lines out) that does not know the window.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,12 +16,20 @@ namespace tacho {
 
 inline constexpr std::u16string_view kFileNotFoundMessage = u"Файл не найден";
 
+// The largest file "Открыть" reads. A real settings file is some hundred bytes;
+// even one whose every field holds a long text set by program stays far below.
+// A larger file is some other file chosen by mistake (a log, a video, a disk
+// image): it is refused after at most this many bytes plus one are read, so the
+// window neither waits for it nor fills memory with it.
+inline constexpr std::size_t kSettingsFileMaxBytes = 256 * 1024;
+
 // Writes the lines under exactly this name, replacing a file of that name in one
 // step; a failure leaves the old file whole and throws FileError.
 void WriteSettingsFile(std::u16string_view fileName, const std::vector<std::u16string>& lines);
 
 // The file's lines, decoded; nullopt when no file of that name exists (a folder
-// does not count). A file that cannot be read throws FileError.
+// does not count). A file that cannot be read, or that holds more than
+// kSettingsFileMaxBytes, throws FileError.
 std::optional<std::vector<std::u16string>> ReadSettingsFile(std::u16string_view fileName);
 
 // Decodes file bytes and loads them: the whole file is checked first, and a

@@ -8,6 +8,8 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+// The characters that end a line, or the whole text, when a file is read.
+constexpr std::u16string_view kLineEnders{u"\r\n\0", 3};
 
 // Two bytes a unit; a dangling last byte is dropped.
 std::u16string FromUtf16(std::string_view bytes, bool bigEndian) {
@@ -25,8 +27,8 @@ std::u16string FromUtf16(std::string_view bytes, bool bigEndian) {
 
 std::string EncodeSettingsFile(const std::vector<std::u16string>& lines) {
   std::string out;
-  for (const std::u16string& line : lines) {
-    out += ToAnsi(line);
+  for (const std::u16string_view line : lines) {
+    out += ToAnsi(line.substr(0, line.find_first_of(kLineEnders)));
     out += "\r\n";
   }
   return out;

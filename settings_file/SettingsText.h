@@ -9,7 +9,9 @@
 namespace tacho {
 
 // Every line followed by CR LF, one byte a character, no byte-order mark; a
-// character Windows-1251 lacks becomes '?'.
+// character Windows-1251 lacks becomes '?'. A line is written up to its first
+// CR, LF or NUL: read back, each would break the file's line structure (a NUL
+// ends the whole text), so a saved file keeps one line for each entry.
 std::string EncodeSettingsFile(const std::vector<std::u16string>& lines);
 
 // The file's text: UTF-8 after EF BB BF, UTF-16 LE after FF FE, UTF-16 BE after

@@ -1,7 +1,8 @@
 // The main window as data: every control with its container, place, texts, font,
 // limits, hint, list items, default, tab position, visibility and handler, and the
 // window's own properties. The Qt window, the Win32 window and the in-memory model
-// are all built from this one table.
+// are all built from this one table; with the help text (HelpText.h) and the
+// application title (AppTitle.h) a front end needs nothing else.
 #pragma once
 
 #include <array>
@@ -29,6 +30,7 @@ inline constexpr WindowDesc kMainWindow{
     .maximizeButton = false,
     .minimizeButton = true,
     .designDpi = 96,
+    .centredAtStart = true,
 };
 
 inline constexpr FileDialogDesc kOpenDialog{"sOpenDialog1", u"Текстовые файлы", u"*.txt"};
@@ -41,11 +43,10 @@ inline constexpr FontSpec kGsmLabel{12, false};          // labels on the GSM pa
 inline constexpr FontSpec kHeading{15, true};
 }  // namespace window_fonts
 
-// Indexed by ControlId (checked below). The date field starts at today plus 730
-// days (DefaultNextCalibrationDate); every other default is given here.
+// Indexed by ControlId (checked below).
 inline constexpr std::array<ControlDesc, kControlCount> kControls = {{
     {.id = ControlId::Form1, .name = "Form1", .kind = ControlKind::Window, .parent = ControlId::Form1,
-     .rect = {0, 0, 430, 419}, .caption = kWindowCaption},
+     .rect = {0, 0, kMainWindow.clientWidth, kMainWindow.clientHeight}, .caption = kWindowCaption},
 
     // The top panel spans the whole width of the window.
     {.id = ControlId::sPanel1, .name = "sPanel1", .kind = ControlKind::Panel, .parent = ControlId::Form1,
@@ -60,7 +61,8 @@ inline constexpr std::array<ControlDesc, kControlCount> kControls = {{
      .rect = {180, 8, 109, 13}, .caption = u"Связь с устройством:", .font = {11, false}},
     {.id = ControlId::sComboBox_port, .name = "sComboBox_port", .kind = ControlKind::DropDownList,
      .parent = ControlId::sPanel1, .rect = {291, 3, 91, 22}, .font = window_fonts::kField,
-     .items = std::span<const std::u16string_view>(&kPortSearchItem, 1), .defaultIndex = -1, .tab = 0,
+     .namedBy = ControlId::sLabel1, .items = std::span<const std::u16string_view>(&kPortSearchItem, 1),
+     .defaultIndex = -1, .tab = 0,
      .handler = Handler::sComboBox_portChange, .lockedWhileBusy = true},
     {.id = ControlId::Search_Button, .name = "Search_Button", .kind = ControlKind::ToolButton,
      .parent = ControlId::sPanel1, .rect = {385, 2, 44, 24}, .caption = u"Найти",
@@ -106,7 +108,8 @@ inline constexpr std::array<ControlDesc, kControlCount> kControls = {{
      .tab = 8},
     {.id = ControlId::sDateEdit2, .name = "sDateEdit2", .kind = ControlKind::DateField,
      .parent = ControlId::sGroupBox1, .rect = {272, 265, 79, 21}, .font = window_fonts::kField,
-     .label = {u"Дата Следующей калибровки: ", window_fonts::kCalibrationLabel}, .maxLength = 10, .tab = 9},
+     .label = {u"Дата Следующей калибровки: ", window_fonts::kCalibrationLabel}, .maxLength = 10,
+     .defaultDate = StartDate::NextCalibrationDate, .tab = 9},
     {.id = ControlId::sComboBox1, .name = "sComboBox1", .kind = ControlKind::DropDownList,
      .parent = ControlId::sGroupBox1, .rect = {272, 292, 45, 22}, .font = window_fonts::kField,
      .label = {u"Сдвиг местного времени: ", window_fonts::kCalibrationLabel}, .items = kHoursItems,
@@ -115,7 +118,7 @@ inline constexpr std::array<ControlDesc, kControlCount> kControls = {{
      .rect = {320, 295, 7, 16}, .caption = u"ч", .font = window_fonts::kCalibrationLabel},
     {.id = ControlId::sComboBox2, .name = "sComboBox2", .kind = ControlKind::DropDownList,
      .parent = ControlId::sGroupBox1, .rect = {333, 292, 41, 22}, .font = window_fonts::kField,
-     .items = kMinutesItems, .defaultIndex = 0 /* "00" */, .tab = 11},
+     .namedBy = ControlId::sLabel3, .items = kMinutesItems, .defaultIndex = 0 /* "00" */, .tab = 11},
     {.id = ControlId::sLabel3, .name = "sLabel3", .kind = ControlKind::Label, .parent = ControlId::sGroupBox1,
      .rect = {379, 295, 22, 16}, .caption = u"мин", .font = window_fonts::kCalibrationLabel},
 
@@ -193,6 +196,13 @@ inline constexpr std::array<std::array<PageButtonState, 3>, 2> kCommandButtonsBy
 
 inline constexpr const ControlDesc& Describe(ControlId id) { return kControls[static_cast<std::size_t>(id)]; }
 inline constexpr std::string_view ControlName(ControlId id) { return Describe(id).name; }
+// A field as the user knows it, for messages: its bound label's text without the
+// colon and spaces that end it.
+inline constexpr std::u16string_view FieldName(ControlId id) {
+  std::u16string_view text = Describe(id).label.text;
+  while (!text.empty() && (text.back() == u' ' || text.back() == u':')) text.remove_suffix(1);
+  return text;
+}
 
 // The direct children of `container` that take a tab stop, in its tab order.
 std::vector<ControlId> TabOrder(ControlId container);

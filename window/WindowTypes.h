@@ -72,6 +72,9 @@ enum class ControlKind {
   HeadingLabel,  // drawn with a soft shadow
 };
 
+// The text of an empty date field: blanks as spaces, the dots kept.
+inline constexpr std::u16string_view kEmptyDateText = u"  .  .    ";
+
 // The handler a control's click (buttons) or change (lists, the page control) runs.
 enum class Handler {
   None,
@@ -110,6 +113,12 @@ struct BoundLabel {
   FontSpec font{};
 };
 
+// A default that is not a fixed text: computed when the window is built.
+enum class StartDate {
+  None,
+  NextCalibrationDate,  // today plus 730 days: DefaultNextCalibrationDate(TodayLocal())
+};
+
 struct ControlDesc {
   ControlId id{};
   std::string_view name{};
@@ -119,12 +128,16 @@ struct ControlDesc {
   std::u16string_view caption{};             // button, label, page tab; empty otherwise
   FontSpec font{};                           // {0}: the window's font
   BoundLabel label{};
+  // A label elsewhere whose caption names this control for screen readers;
+  // Form1: none (a bound label, if any, names it).
+  ControlId namedBy = ControlId::Form1;
   int maxLength = 0;                       // characters the user can type; 0: no limit
   bool digitsOnly = false;
   std::u16string_view hint{};                // tooltip; empty: none
   std::span<const std::u16string_view> items{};
   int defaultIndex = -1;                   // lists: the item selected at start, -1 none
   std::u16string_view defaultText{};         // edit fields: the text at start
+  StartDate defaultDate = StartDate::None;   // date fields: the date at start
   int tab = -1;                            // place in the parent's tab order; -1: takes no tab stop
   bool visibleAtStart = true;
   Handler handler = Handler::None;
@@ -144,6 +157,7 @@ struct WindowDesc {
   bool maximizeButton;
   bool minimizeButton;
   int designDpi;
+  bool centredAtStart;
 };
 
 struct FileDialogDesc {

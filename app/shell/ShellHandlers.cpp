@@ -1,7 +1,7 @@
 #include "ShellHandlers.h"
 
 #include "CalibrationWrite.h"
-#include "DeviceSearch.h"
+#include "PortChoice.h"
 #include "GsmCommands.h"
 #include "GsmPresets.h"
 #include "HandlerRunner.h"

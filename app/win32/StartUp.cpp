@@ -5,7 +5,7 @@
 
 #include "AppContext.h"
 #include "AppError.h"
-#include "ApplicationTitle.h"
+#include "AppTitle.h"
 #include "SerialPort.h"
 #include "Session.h"
 #include "ShellHandlers.h"
@@ -20,7 +20,7 @@ namespace {
 void ShowStartUpError(std::u16string_view text) {
   std::wstring path(MAX_PATH, L'\0');
   path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-  MessageBoxW(nullptr, W(text).c_str(), W(ApplicationTitleFromPath(U(path))).c_str(), MB_OK | MB_ICONERROR);
+  MessageBoxW(nullptr, W(text).c_str(), W(ApplicationTitle(U(path))).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

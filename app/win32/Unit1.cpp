@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "ApplicationTitle.h"
+#include "AppTitle.h"
 #include "CivilDate.h"
 #include "DateFieldText.h"
 #include "Dpi.h"
@@ -421,7 +421,7 @@ TForm1::TForm1() {
     }
     path.resize(path.size() * 2);
   }
-  title_ = ApplicationTitleFromPath(U(path));
+  title_ = ApplicationTitle(U(path));
 
   constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   // The window's own task-bar button.

@@ -24,11 +24,8 @@ jobs=$(nproc)
 com=40         # the emulator's link in wine's prefix: "\\.\COM40"
 absent_com=41  # a COM number with nothing behind it
 
-export WINEPREFIX="$PWD/$build/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+source scripts/lib/wine.sh
+wine_setup "$PWD/$build/wineprefix"
 winelog="$PWD/$build/wine-stderr.log"
 
 emulator_pid=

@@ -11,8 +11,10 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QSignalSpy>
 #include <QTimer>
 #include <memory>
+#include <ostream>
 
 #include "AppContext.h"
 #include "BoxCatcher.h"
@@ -217,6 +219,84 @@ TEST_F(Commands, SettingsAreSavedThroughTheSaveDialogAndLoadedBack) {
   EXPECT_EQ(catcher.boxes[0].text, "Файл не найден");
   EXPECT_EQ(catcher.boxes[0].caption, form_->ApplicationTitleText());
 }
+
+// The controls a running command owns, from the window description.
+std::vector<ControlId> LockedControls() {
+  std::vector<ControlId> ids;
+  for (const ControlDesc& c : kControls) {
+    if (c.lockedWhileBusy) ids.push_back(c.id);
+  }
+  return ids;
+}
+
+TEST_F(Commands, ARunningCommandOwnsTheLockedControlsAndTheWindowStillPaints) {
+  BoxCatcher catcher;
+  FindDeviceOnCom3(catcher);
+  ShowPage(1);
+  const std::vector<ControlId> locked = LockedControls();
+  std::vector<ControlId> enabledDuringRead = locked;
+  bool fieldEditable = false;
+  bool busyCursor = false;
+  int paints = 0;
+  QTimer::singleShot(100, form_.get(), [&] {
+    enabledDuringRead.clear();
+    for (ControlId id : locked) {
+      if (form_->Control(id)->isEnabled()) enabledDuringRead.push_back(id);
+    }
+    fieldEditable = form_->Control(ControlId::Edit_IP)->isEnabled();
+    busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    form_->repaint();
+    ++paints;
+  });
+  Click(ControlId::Read_GSM_Button);
+  EXPECT_EQ(paints, 1);
+  EXPECT_TRUE(enabledDuringRead.empty());
+  EXPECT_TRUE(fieldEditable);
+  EXPECT_TRUE(busyCursor);
+  for (ControlId id : locked) EXPECT_TRUE(form_->Control(id)->isEnabled()) << Describe(id).name;
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(catcher.boxes.empty());
+}
+
+// Closing the window while a command or the search waits: the command ends at
+// that wait with its port closed, no box follows, and the window signals the
+// end once the handler has unwound.
+struct CloseCase {
+  const char* name;
+  ControlId button;
+  int page;
+};
+
+// Test names and failures show the row by its name.
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
+
+class CloseDuringACommand : public Commands, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(CloseDuringACommand, LeavesNoBoxAndThePortClosed) {
+  BoxCatcher catcher;
+  if (GetParam().button != ControlId::Search_Button) FindDeviceOnCom3(catcher);
+  ShowPage(GetParam().page);
+  QSignalSpy ended(form_.get(), &TForm1::closedDuringCommand);
+  emulator_->ClearReceived();
+  // Inside the 400 ms probe wait of COM3, or the 200 ms reply wait.
+  QTimer::singleShot(100, form_.get(), [&] { form_->close(); });
+  Click(GetParam().button);
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_EQ(emulator_->ReceivedFrames().size(), 1u) << "the frame went out before the close";
+  EXPECT_FALSE(port_->IsOpen());
+  SerialPort other(PortMap(folder_.path().toStdString(), {}));
+  EXPECT_TRUE(other.SetupPort(2)) << "the port is free again";
+  QTest::qWait(600);  // a box would have come by now
+  EXPECT_TRUE(catcher.boxes.empty()) << catcher.boxes.front().text.toStdString();
+  EXPECT_EQ(ended.count(), 1);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(session_.commandRunning);
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, CloseDuringACommand,
+                         ::testing::Values(CloseCase{"SearchWait", ControlId::Search_Button, 0},
+                                           CloseCase{"GsmReadWait", ControlId::Read_GSM_Button, 1}),
+                         [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tacho

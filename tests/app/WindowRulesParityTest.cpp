@@ -1,12 +1,9 @@
-// The Qt window and the Win32 window apply the same rules: the Qt date field
-// against the toolkit-free date field rules the Win32 one uses, and the Qt
-// application title against the toolkit-free one.
+// The Qt window and the Win32 window apply the same date field rules: the Qt
+// date field against the toolkit-free rules the Win32 one uses.
 #include <gtest/gtest.h>
 
 #include <QTest>
 
-#include "AppTitle.h"
-#include "ApplicationTitle.h"
 #include "DateEdit.h"
 #include "DateFieldText.h"
 #include "QtPrint.h"
@@ -46,14 +43,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, DateRuleParity,
                                            DateCase{"TooLong", u"25.12.20141999"},
                                            DateCase{"LeadingBlank", u" 5.1.2014"}, DateCase{"Empty", u""}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ApplicationTitleParity, BothFrontEndsFormTheSameTitle) {
-  for (const char16_t* path : {u"C:\\Tacho\\TACHOCALIB.EXE", u"/opt/Tacho.calib.exe", u"ПРОГРАММА.exe",
-                               u"/opt/a.b/Writer", u"tachocalib"}) {
-    EXPECT_EQ(ApplicationTitle(QString::fromUtf16(path)), Q(ApplicationTitleFromPath(path)))
-        << QString::fromUtf16(path).toStdString();
-  }
-}
 
 }  // namespace
 }  // namespace tacho

@@ -13,12 +13,16 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QSignalSpy>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "AppError.h"
 #include "BoxCatcher.h"
 #include "CivilDate.h"
-#include "ControlLists.h"
+#include "FieldEdit.h"
 #include "HandlerRunner.h"
 #include "QtPrint.h"
 #include "HelpText.h"
@@ -49,134 +53,155 @@ void ClickTab(TForm1& form, int index) {
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
-const ControlId kEditFields[] = {
-    ControlId::sEdit_master_N, ControlId::sEdit_VIN,     ControlId::sEdit_VRN,     ControlId::sEdit_W,
-    ControlId::sEdit_L,        ControlId::sEdit_typeSize, ControlId::sEdit_speed,  ControlId::sEdit_odometer,
-    ControlId::Edit_operator,  ControlId::Edit_IP,       ControlId::Edit_port,     ControlId::Edit_int_send,
-    ControlId::Edit_int_save,
-};
+QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
-TEST(Window, StartsOnTheCalibrationPageWithEveryDefault) {
+// The label bound to `field`: the one whose buddy it is.
+const QLabel* BoundLabelOf(QWidget* field) {
+  for (const QLabel* label : field->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    if (label->buddy() == field) return label;
+  }
+  return nullptr;
+}
+
+void ExpectFont(const QFont& font, FontSpec spec) {
+  const FontSpec expected = spec.pixelHeight > 0 ? spec : kMainWindow.font;
+  const QFontInfo info(font);
+  EXPECT_TRUE(info.family() == "Tahoma" || info.family() == "DejaVu Sans") << info.family().toStdString();
+  EXPECT_EQ(info.pixelSize(), expected.pixelHeight);
+  EXPECT_EQ(font.bold(), expected.bold);
+}
+
+// The text a control shows of its own: a button's or a label's caption, a page's tab.
+QString ShownCaption(TForm1& form, const ControlDesc& d, QWidget* w) {
+  if (d.kind == ControlKind::Page) return form.Pages()->tabText(form.Pages()->indexOf(w));
+  if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+  if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+  if (w == &form) return form.windowTitle();
+  return {};
+}
+
+// Each widget is read back and compared with its control's description.
+TEST(Window, RendersEveryControlAsTheDescriptionGivesIt) {
   TForm1 form;
-  EXPECT_EQ(form.windowTitle(), QString::fromStdU16String(std::u16string(kWindowCaption)));
-  EXPECT_EQ(form.size(), QSize(430, 419));
+  EXPECT_EQ(form.size(), QSize(kMainWindow.clientWidth, kMainWindow.clientHeight));
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
-
+  EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+  ExpectFont(form.font(), kMainWindow.font);
   EXPECT_EQ(form.ActivePage(), 0);
-  EXPECT_EQ(form.Pages()->tabText(0), "Калибровка");
-  EXPECT_EQ(form.Pages()->tabText(1), "Настройка GSM");
-  EXPECT_TRUE(form.IsButtonVisible(ControlId::Write_Kalibr_Button));
-  EXPECT_TRUE(form.IsButtonVisible(ControlId::Help_Button));
-  EXPECT_FALSE(form.IsButtonVisible(ControlId::Read_GSM_Button));
-  EXPECT_FALSE(form.IsButtonVisible(ControlId::Write_GSM_Button));
 
-  EXPECT_EQ(form.SelectedIndex(ControlId::sComboBox_country), 43);
-  EXPECT_EQ(form.ReadText(ControlId::sComboBox_country), u"RUS   Росс.федерац.");
-  EXPECT_EQ(form.ItemCount(ControlId::sComboBox_country), 56);
-  EXPECT_EQ(form.ReadText(ControlId::sComboBox1), u"+0");
-  EXPECT_EQ(form.ItemCount(ControlId::sComboBox1), 47);
-  EXPECT_EQ(form.ReadText(ControlId::sComboBox2), u"00");
-  EXPECT_EQ(form.ItemCount(ControlId::sComboBox2), 60);
-  for (ControlId list : {ControlId::sComboBox3, ControlId::sComboBox_port}) {
-    EXPECT_EQ(form.SelectedIndex(list), -1);
-    EXPECT_EQ(form.ReadText(list), u"");
-  }
-  EXPECT_EQ(form.ItemCount(ControlId::sComboBox3), 5);
-  EXPECT_EQ(form.ItemCount(ControlId::sComboBox_port), 1);
-  EXPECT_EQ(form.ItemText(ControlId::sComboBox_port, 0), u"Найти устр-во");
+  for (const ControlDesc& d : kControls) {
+    SCOPED_TRACE(std::string(d.name));
+    QWidget* w = form.Control(d.id);
+    EXPECT_EQ(form.findChild<QWidget*>(Name(d.id)) == w || w == &form, true) << "found by its name";
+    EXPECT_EQ(ShownCaption(form, d, w), Q(d.caption));
+    if (d.id == ControlId::Form1) continue;
+    if (d.kind == ControlKind::Page) {
+      EXPECT_EQ(form.Pages()->widget(d.tab), w);
+      continue;
+    }
+    EXPECT_EQ(w->parentWidget(), form.Control(d.parent));
+    EXPECT_EQ(w->isVisibleTo(w->parentWidget()), d.visibleAtStart);
+    EXPECT_EQ(w->geometry(), QRect(d.rect.left, d.rect.top, d.rect.width, d.rect.height));
+    ExpectFont(w->font(), d.font);
+    EXPECT_EQ(w->toolTip(), Q(d.hint));
 
-  for (ControlId field : kEditFields) {
-    EXPECT_EQ(form.ReadText(field), field == ControlId::sEdit_master_N ? u"РФ" : u"") << Name(field).toStdString();
-  }
-  EXPECT_EQ(form.ReadText(ControlId::sDateEdit2), DateText(DefaultNextCalibrationDate(TodayLocal())));
+    if (auto* field = dynamic_cast<FieldEdit*>(w)) {
+      EXPECT_EQ(field->Limits().maxLength, d.maxLength);
+      EXPECT_EQ(field->Limits().digitsOnly, d.digitsOnly);
+      EXPECT_EQ(field->text(), Q(d.defaultText));
+      EXPECT_EQ(form.ReadText(d.id), d.defaultText);
+    }
+    if (d.kind == ControlKind::DateField) {
+      EXPECT_EQ(static_cast<QLineEdit*>(w)->maxLength(), d.maxLength);
+      ASSERT_EQ(d.defaultDate, StartDate::NextCalibrationDate);
+      EXPECT_EQ(form.ReadText(d.id), DateText(DefaultNextCalibrationDate(TodayLocal())));
+    }
+    if (auto* list = qobject_cast<QComboBox*>(w)) {
+      ASSERT_EQ(list->count(), static_cast<int>(d.items.size()));
+      for (int i = 0; i < list->count(); ++i) EXPECT_EQ(list->itemText(i), Q(d.items[static_cast<std::size_t>(i)])) << i;
+      EXPECT_EQ(list->currentIndex(), d.defaultIndex);
+      EXPECT_EQ(form.ReadText(d.id), d.defaultIndex >= 0 ? d.items[static_cast<std::size_t>(d.defaultIndex)] : u"");
+    }
 
-  // Every control is found by its name.
-  for (const ControlDesc& control : kControls) {
-    if (control.id == ControlId::Form1) continue;
-    const QString name = Name(control.id);
-    EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name.toStdString();
+    const QLabel* bound = BoundLabelOf(w);
+    EXPECT_EQ(bound != nullptr, !d.label.text.empty());
+    if (bound) {
+      EXPECT_EQ(bound->text(), Q(d.label.text));
+      ExpectFont(bound->font(), d.label.font);
+      EXPECT_EQ(bound->geometry().right() + 1, w->x()) << "right-aligned against the field, no gap";
+      EXPECT_TRUE(bound->alignment() & Qt::AlignRight);
+    }
+    // Screen readers find a field by its label: the label relation, and the name.
+    if (bound || d.namedBy != ControlId::Form1) {
+      QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
+      ASSERT_NE(accessible, nullptr);
+      const QString name = bound ? bound->text() : Q(Describe(d.namedBy).caption);
+      // A drop-down list reads out its item; its own name is given to it.
+      EXPECT_EQ(qobject_cast<QComboBox*>(w) ? w->accessibleName() : accessible->text(QAccessible::Name), name);
+      if (bound) {
+        const auto labels = accessible->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1);
+        EXPECT_EQ(labels[0].first->object(), bound);
+      }
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+      QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+      ASSERT_NE(accessible, nullptr);
+      EXPECT_EQ(accessible->text(QAccessible::Name), Q(d.caption));
+      EXPECT_EQ(button->focusPolicy() == Qt::NoFocus, d.kind == ControlKind::ToolButton);
+    }
   }
 }
 
-TEST(Window, FieldsAreNamedByTheirBoundLabelsAndUseTahoma) {
+// Qt's focus chain, from the first control of the description's chain, keeps
+// the description's order (other widgets, such as labels, may stand between).
+TEST(Window, FocusChainIsTheDescribedTabOrder) {
   TForm1 form;
-  const struct {
-    ControlId id;
-    const char* label;
-  } bound[] = {
-      {ControlId::sEdit_master_N, "Номер мастерской: "},
-      {ControlId::sEdit_VIN, "Идентификационный номер (VIN): "},
-      {ControlId::sComboBox_country, "Страна: "},
-      {ControlId::sEdit_L, "Эффективная окружность шин колёс (L,мм): "},
-      {ControlId::sDateEdit2, "Дата Следующей калибровки: "},
-      {ControlId::sComboBox1, "Сдвиг местного времени: "},
-      {ControlId::sComboBox3, "Оператор: "},
-      {ControlId::Edit_operator, "Строка подключения:  "},
-      {ControlId::Edit_IP, "IP адресс:  "},
-      {ControlId::Edit_int_save, "Интервал сохранения данных (сек):  "},
-  };
-  for (const auto& b : bound) {
-    QWidget* field = form.Control(b.id);
-    const QLabel* found = nullptr;
-    for (const QLabel* label : field->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-      if (label->buddy() == field) found = label;
+  const std::vector<ControlId> described = FocusChain();
+  std::vector<ControlId> found;
+  QWidget* start = form.Control(described.front());
+  QWidget* w = start;
+  do {
+    for (const ControlDesc& d : kControls) {
+      if (d.id != ControlId::Form1 && form.Control(d.id) == w &&
+          std::find(described.begin(), described.end(), d.id) != described.end()) {
+        found.push_back(d.id);
+      }
     }
-    ASSERT_NE(found, nullptr) << Name(b.id).toStdString();
-    EXPECT_EQ(found->text(), QString::fromUtf8(b.label));
-    EXPECT_EQ(found->geometry().right() + 1, field->x()) << "right-aligned against the field, no gap";
-    // Screen readers and UI automation find the field by its label: the label
-    // relation everywhere, and the name of an edit field too.
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(field);
-    ASSERT_NE(accessible, nullptr);
-    const auto labels = accessible->relations(QAccessible::Label);
-    ASSERT_EQ(labels.size(), 1) << Name(b.id).toStdString();
-    EXPECT_EQ(labels[0].first->object(), found);
-    if (qobject_cast<QLineEdit*>(field)) {
-      EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(b.label)) << Name(b.id).toStdString();
-    }
-  }
-  for (ControlId button : {ControlId::Write_Kalibr_Button, ControlId::Search_Button, ControlId::Default_Button}) {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(form.Button(button));
-    ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(accessible->text(QAccessible::Name), form.Button(button)->text());
-  }
-  EXPECT_EQ(form.List(ControlId::sComboBox2)->accessibleName(), "мин");
-  EXPECT_EQ(form.List(ControlId::sComboBox_port)->accessibleName(), "Связь с устройством:");
-  EXPECT_EQ(form.Control(ControlId::Edit_IP)->toolTip(), "IP адресс сервера");
-  EXPECT_EQ(form.Control(ControlId::Edit_operator)->toolTip(), "\"точка доступа\", \"логин\",\"пароль\"");
-
-  const QFontInfo font(form.Control(ControlId::sEdit_VIN)->font());
-  EXPECT_TRUE(font.family() == "Tahoma" || font.family() == "DejaVu Sans") << font.family().toStdString();
-  EXPECT_EQ(font.pixelSize(), 11);
+    w = w->nextInFocusChain();
+  } while (w != start && found.size() <= described.size());
+  std::vector<std::string> expectedNames, foundNames;
+  for (ControlId id : described) expectedNames.emplace_back(ControlName(id));
+  for (ControlId id : found) foundNames.emplace_back(ControlName(id));
+  EXPECT_EQ(foundNames, expectedNames);
 }
 
-TEST(Window, TabKeyFollowsTheOrderOfEachPageSkippingHiddenButtons) {
+// The tab key visits the shown controls of the chain in order, wrapping round;
+// controls of the page not shown and hidden buttons are skipped.
+TEST(Window, TabKeyFollowsTheFocusChainSkippingWhatIsNotShown) {
   TForm1 form;
   ShowActive(form);
-  auto walk = [&form](ControlId from, int steps) {
-    form.Control(from)->setFocus(Qt::TabFocusReason);
-    std::vector<QString> seen;
-    for (int i = 0; i < steps; ++i) {
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-      QWidget* w = QApplication::focusWidget();
-      seen.push_back(w == form.Pages()->tabBar() ? QStringLiteral("sPageControl1") : w->objectName());
+  for (int page : {0, 1}) {
+    SCOPED_TRACE(page);
+    if (page == 1) ClickTab(form, 1);
+    ASSERT_EQ(form.ActivePage(), page);
+    std::vector<QString> expected;
+    for (ControlId id : FocusChain()) {
+      if (form.Control(id)->isVisible()) expected.push_back(Name(id));
     }
-    return seen;
-  };
-  const std::vector<QString> calibration = {
-      "Help_Button",    "sPageControl1", "sEdit_master_N", "sEdit_VIN",      "sEdit_VRN",
-      "sComboBox_country", "sEdit_W",   "sEdit_L",        "sEdit_typeSize", "sEdit_speed",
-      "sEdit_odometer", "sDateEdit2",    "sComboBox1",     "sComboBox2",     "sComboBox_port",
-      "Write_Kalibr_Button"};
-  EXPECT_EQ(walk(ControlId::Write_Kalibr_Button, 16), calibration);
-
-  ClickTab(form, 1);
-  ASSERT_EQ(form.ActivePage(), 1);
-  const std::vector<QString> gsm = {"sPageControl1", "Edit_IP",        "Edit_port",       "Edit_operator",
-                                    "Edit_int_send", "Edit_int_save",  "Default_Button",  "sComboBox3",
-                                    "Read_GSM_Button", "Write_GSM_Button", "sComboBox_port", "Help_Button"};
-  EXPECT_EQ(walk(ControlId::Help_Button, 12), gsm);
+    ASSERT_GE(expected.size(), 10u);
+    // From the first control shown, one round of the tab key comes back to it.
+    form.findChild<QWidget*>(expected.front())->setFocus(Qt::TabFocusReason);
+    std::rotate(expected.begin(), expected.begin() + 1, expected.end());
+    std::vector<QString> seen;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QWidget* focused = QApplication::focusWidget();
+      seen.push_back(focused == form.Pages()->tabBar() ? Name(ControlId::sPageControl1) : focused->objectName());
+    }
+    EXPECT_EQ(seen, expected);
+  }
 }
 
 TEST(Window, SwitchingPagesSwapsTheCommandButtonsAndKeepsEveryEntry) {
@@ -379,16 +404,77 @@ TEST(Window, ResponsiveDelayHandlesEventsUntilItsTimeIsUp) {
   EXPECT_TRUE(ranDuringWait);
 }
 
-TEST(Window, PortListTakesNoPickWhileACommandWaits) {
-  // The running command would refuse the pick, yet the list would go on showing it.
+TEST(Window, ABlockingStepRunsOffTheWindowThreadWhileTheWindowHandlesEvents) {
   TForm1 form;
-  QComboBox* ports = form.findChild<QComboBox*>("sComboBox_port");
-  ASSERT_NE(ports, nullptr);
-  bool enabledDuringWait = true;
-  QTimer::singleShot(10, &form, [&] { enabledDuringWait = ports->isEnabled(); });
-  form.ResponsiveDelay(40);
-  EXPECT_FALSE(enabledDuringWait);
-  EXPECT_TRUE(ports->isEnabled());
+  bool ranDuringStep = false;
+  QTimer::singleShot(10, &form, [&] { ranDuringStep = true; });
+  std::thread::id stepThread;
+  form.RunBlocking([&] {
+    stepThread = std::this_thread::get_id();
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+  });
+  EXPECT_NE(stepThread, std::this_thread::get_id());
+  EXPECT_TRUE(ranDuringStep);
+}
+
+TEST(Window, AnErrorOfABlockingStepComesOutOnTheWindowThread) {
+  TForm1 form;
+  EXPECT_THROW(form.RunBlocking([] { throw ConvertError(u"'x' is not a valid integer value"); }), ConvertError);
+}
+
+// The user closes the window while a command waits: the wait ends, the window
+// is hidden, later boxes show nothing, and once the command has unwound the
+// window says so (start-up ends the program there).
+TEST(Window, ClosedDuringADelayTheDelayEndsAtOnceAndNothingMoreIsShown) {
+  BoxCatcher catcher;
+  TForm1 form;
+  form.show();
+  QSignalSpy ended(&form, &TForm1::closedDuringCommand);
+  QTimer::singleShot(20, &form, [&] { form.close(); });
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_THROW(form.ResponsiveDelay(2000), WindowClosed);
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_FALSE(form.isVisible());
+  form.ShowMessageBox(u"Данные успешно записаны", u"Внимание!");
+  form.ShowErrorBox(u"late");
+  EXPECT_FALSE(form.ChooseOpenFile().has_value());
+  EXPECT_THROW(form.ResponsiveDelay(10), WindowClosed);
+  EXPECT_EQ(ended.count(), 0) << "not before the command has unwound";
+  QTest::qWait(30);
+  EXPECT_EQ(ended.count(), 1);
+  EXPECT_TRUE(catcher.boxes.empty());
+}
+
+TEST(Window, ClosedDuringABlockingStepTheStepEndsFirst) {
+  TForm1 form;
+  form.show();
+  QTimer::singleShot(20, &form, [&] { form.close(); });
+  std::atomic<bool> stepDone{false};
+  bool doneWhenThrown = false;
+  try {
+    form.RunBlocking([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(120));
+      stepDone = true;
+    });
+  } catch (const WindowClosed&) {
+    doneWhenThrown = stepDone;
+  }
+  EXPECT_TRUE(doneWhenThrown);
+  // Once closed, a step (the port's close on the way out) still runs, then the call throws.
+  bool ranAfterClose = false;
+  EXPECT_THROW(form.RunBlocking([&] { ranAfterClose = true; }), WindowClosed);
+  EXPECT_TRUE(ranAfterClose);
+}
+
+TEST(Window, ClosedWithNoCommandRunningTheWindowClosesAsUsual) {
+  TForm1 form;
+  form.show();
+  QSignalSpy ended(&form, &TForm1::closedDuringCommand);
+  EXPECT_TRUE(form.close());
+  QTest::qWait(10);
+  EXPECT_EQ(ended.count(), 0);
+  form.ResponsiveDelay(1);  // no command was running: nothing is marked closed
 }
 
 }  // namespace

@@ -10,10 +10,7 @@ namespace tacho {
 
 class CalibrationPage : public MoscowTime {
  protected:
-  void SetUp() override {
-    MoscowTime::SetUp();
-    test::TypeWorkedCalibrationEntries(form);
-  }
+  CalibrationPage() { test::TypeWorkedCalibrationEntries(form); }
 
   FormModel form{CivilDate{2024, 1, 10}};
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "CalibrationFixture.h"
 #include "CalibrationRecord.h"
 #include "HandlerRunner.h"
@@ -18,10 +20,7 @@ constexpr int kCom = 3;
 
 class CalibrationWrite : public CalibrationPage {
  protected:
-  void SetUp() override {
-    CalibrationPage::SetUp();
-    session.PortIndex = kCom - 1;
-  }
+  CalibrationWrite() { session.PortIndex = kCom - 1; }
   std::unique_ptr<emu::DeviceEmulator> Device(emu::Fault fault = emu::Fault::None) {
     emu::EmulatorOptions o;
     o.portFolder = folder.path();
@@ -66,53 +65,76 @@ TEST_F(CalibrationWrite, WorkedRecordReachesTheDeviceByteForByte) {
   EXPECT_EQ(form.delays, std::vector<int>{200});
 }
 
-TEST_F(CalibrationWrite, EveryFailureEndsInTheRetryMessage) {
-  struct Case {
-    bool device;
-    emu::Fault fault;
-    std::vector<std::u16string> boxes;
-  };
-  const std::u16string retry = u"Произошла ошибка, повторите попытку.";
-  const Case cases[] = {
-      {false, emu::Fault::None, {u"Ошибка открытия порта", retry}},
-      {true, emu::Fault::Silent, {retry}},
-      {true, emu::Fault::Garbage, {retry}},
-      {true, emu::Fault::BadFirstByte, {retry}},
-      {true, emu::Fault::LateReply, {retry}},
-  };
-  for (const Case& c : cases) {
-    form.boxes.clear();
-    auto device = c.device ? Device(c.fault) : nullptr;
-    Click();
-    EXPECT_EQ(form.BoxTexts(), c.boxes) << emu::FaultName(c.fault);
-  }
+struct FailureCase {
+  const char* name;
+  std::optional<emu::Fault> device;  // nullopt: nothing behind the port
+  std::vector<std::u16string> boxes;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class CalibrationWriteFailure : public CalibrationWrite, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(CalibrationWriteFailure, EndsInTheRetryMessage) {
+  auto device = GetParam().device ? Device(*GetParam().device) : nullptr;
+  Click();
+  EXPECT_EQ(form.BoxTexts(), GetParam().boxes);
 }
 
-TEST_F(CalibrationWrite, RefusedEntriesSendNothing) {
-  struct Case {
-    ControlId control;
-    const char16_t* text;
-    FormModel::BoxKind kind;
-  };
-  const Case cases[] = {
-      {ControlId::sEdit_VIN, u"", FormModel::BoxKind::Message},
-      {ControlId::sEdit_VIN, u"XYZ123456789012345", FormModel::BoxKind::Message},  // 18 characters
-      {ControlId::sDateEdit2, u"31.02.2025", FormModel::BoxKind::Message},
-      {ControlId::sDateEdit2, u"  .  .    ", FormModel::BoxKind::Error},
-      {ControlId::sEdit_odometer, u"12a", FormModel::BoxKind::Error},
-  };
+const std::u16string kRetry = u"Произошла ошибка, повторите попытку.";
+
+const FailureCase kFailureCases[] = {
+    {"PortDoesNotOpen", std::nullopt, {u"Ошибка открытия порта", kRetry}},
+    {"Silent", emu::Fault::Silent, {kRetry}},
+    {"Garbage", emu::Fault::Garbage, {kRetry}},
+    {"BadFirstByte", emu::Fault::BadFirstByte, {kRetry}},
+    {"LateReply", emu::Fault::LateReply, {kRetry}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CalibrationWriteFailure, ::testing::ValuesIn(kFailureCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusedCase {
+  const char* name;
+  ControlId control;
+  std::u16string text;
+  FormModel::BoxKind kind;
+  std::optional<std::u16string> caption;
+};
+
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+
+class CalibrationWriteRefused : public CalibrationWrite, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(CalibrationWriteRefused, OpensNoPortAndSendsNothing) {
   auto device = Device();
-  for (const Case& c : cases) {
-    SetUp();
-    form.boxes.clear();
-    form.SetText(c.control, c.text);
-    Click();
-    ASSERT_EQ(form.boxes.size(), 1u) << ToUtf8(c.text);
-    EXPECT_EQ(form.boxes[0].kind, c.kind) << ToUtf8(c.text);
-    EXPECT_TRUE(form.delays.empty());
+  form.SetText(GetParam().control, GetParam().text);
+  Click();
+  ASSERT_EQ(form.boxes.size(), 1u);
+  EXPECT_EQ(form.boxes[0].kind, GetParam().kind);
+  if (GetParam().kind == FormModel::BoxKind::Message) {
+    EXPECT_EQ(form.boxes[0].caption, GetParam().caption);
   }
+  EXPECT_TRUE(form.delays.empty());
   EXPECT_TRUE(device->ReceivedBytes().empty());
 }
+
+using Kind = FormModel::BoxKind;
+
+const RefusedCase kRefusedCases[] = {
+    {"EmptyVin", ControlId::sEdit_VIN, u"", Kind::Message, std::nullopt},
+    {"VinOf18Characters", ControlId::sEdit_VIN, u"XYZ123456789012345", Kind::Message, u"Внимание!"},
+    {"VinWithAnEmoji", ControlId::sEdit_VIN, u"XYZ\U0001F600", Kind::Message, u"Внимание!"},
+    {"WorkshopWithACjkCharacter", ControlId::sEdit_master_N, u"\u4E2D", Kind::Message, u"Внимание!"},
+    {"NoSuchDate", ControlId::sDateEdit2, u"31.02.2025", Kind::Message, u"Внимание!"},
+    {"UnfilledDate", ControlId::sDateEdit2, u"  .  .    ", Kind::Error, std::nullopt},
+    {"OdometerWithALetter", ControlId::sEdit_odometer, u"12a", Kind::Message, u"Внимание!"},
+    {"NegativeOdometer", ControlId::sEdit_odometer, u"-5", Kind::Message, u"Внимание!"},
+    {"HexOdometer", ControlId::sEdit_odometer, u"$A", Kind::Message, u"Внимание!"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CalibrationWriteRefused, ::testing::ValuesIn(kRefusedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CalibrationWrite, ASecondClickDuringTheWaitIsRefused) {
   auto device = Device();

@@ -42,6 +42,32 @@ TEST(DatePart, RefusesPartsThatAreNoNumber) {
   EXPECT_EQ(DatePart(2, "1234567890"), 12);
 }
 
+// The zone of a test must not leak into the tests after it.
+TEST(ScopedTimeZone, GivesTheOldZoneBackOrNone) {
+  const char* outer = std::getenv("TZ");
+  const std::optional<std::string> saved = outer ? std::optional<std::string>(outer) : std::nullopt;
+  for (const char* before : {"UTC0", static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(before ? before : "unset");
+    {
+      const ScopedTimeZone set(before);
+      {
+        const ScopedTimeZone moscow("MSK-3");
+        ASSERT_NE(std::getenv("TZ"), nullptr);
+        EXPECT_STREQ(std::getenv("TZ"), "MSK-3");
+      }
+      const char* after = std::getenv("TZ");
+      if (before) {
+        ASSERT_NE(after, nullptr);
+        EXPECT_STREQ(after, before);
+      } else {
+        EXPECT_EQ(after, nullptr);
+      }
+    }
+  }
+  const char* restored = std::getenv("TZ");
+  EXPECT_EQ(restored ? std::optional<std::string>(restored) : std::nullopt, saved);
+}
+
 class DateToTimeTest : public MoscowTime {};
 
 TEST_F(DateToTimeTest, GivesTheNextDayOneSecondPastMidnight) {
@@ -54,15 +80,36 @@ TEST_F(DateToTimeTest, GivesTheNextDayOneSecondPastMidnight) {
 
 TEST_F(DateToTimeTest, FirstTimeValueIsNotGiven) { EXPECT_EQ(DateToTime(1, u"25.12.2014"), -1); }
 
-TEST_F(DateToTimeTest, RefusesDatesNoRecordCanHold) {
-  for (const char16_t* text : {u"31.02.2025", u"00.01.2025", u"32.01.2025", u"15.00.2025", u"15.13.2025",
-                               u"29.02.2023", u"31.12.1969", u"01.01.2039", u"19.01.2038"}) {
-    EXPECT_THROW(DateToTime(2, text), DateRangeError) << ToUtf8(text);
+struct DateCase {
+  const char* name;
+  const char16_t* text;
+  bool held;  // false: refused with DateRangeError
+};
+
+void PrintTo(const DateCase& c, std::ostream* os) { *os << c.name; }
+
+class DateToTimeRange : public MoscowTime, public ::testing::WithParamInterface<DateCase> {};
+
+TEST_P(DateToTimeRange, RefusesDatesNoRecordCanHold) {
+  if (GetParam().held) {
+    EXPECT_NO_THROW(DateToTime(2, GetParam().text));
+  } else {
+    EXPECT_THROW(DateToTime(2, GetParam().text), DateRangeError);
   }
-  EXPECT_NO_THROW(DateToTime(2, u"29.02.2024"));
-  EXPECT_NO_THROW(DateToTime(2, u"01.01.1970"));
-  EXPECT_NO_THROW(DateToTime(2, u"18.01.2038"));
 }
+
+const DateCase kDateCases[] = {
+    {"February31", u"31.02.2025", false},     {"Day0", u"00.01.2025", false},
+    {"Day32", u"32.01.2025", false},          {"Month0", u"15.00.2025", false},
+    {"Month13", u"15.13.2025", false},        {"February29OfACommonYear", u"29.02.2023", false},
+    {"Before1970", u"31.12.1969", false},     {"After2038", u"01.01.2039", false},
+    {"NextDayBeyondInt32", u"19.01.2038", false},
+    {"February29OfALeapYear", u"29.02.2024", true},
+    {"FirstDayOf1970", u"01.01.1970", true},  {"LastDayThatFits", u"18.01.2038", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, DateToTimeRange, ::testing::ValuesIn(kDateCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DateToTimeTest, UnfilledDateFailsAsAConversion) {
   EXPECT_THROW(DateToTime(2, u"  .  .    "), ConvertError);
@@ -75,22 +122,33 @@ TEST_F(DateToTimeTest, UnfilledDateFailsAsAConversion) {
   }
 }
 
-struct Offset {
+struct OffsetCase {
+  const char* name;
   const char16_t* hours;
   const char16_t* minutes;
   std::uint8_t hourByte, minuteByte;
 };
 
-TEST(LocalOffsetPart, EncodesSignBitAndMinutes) {
-  const Offset cases[] = {
-      {u"+3", u"30", 0x03, 0x1E}, {u"-3", u"30", 0x83, 0x1E}, {u"-0", u"00", 0x80, 0x00},
-      {u"+0", u"00", 0x00, 0x00}, {u"-23", u"59", 0x97, 0x3B}, {u"-10", u"1", 0x8A, 0x01},
-      {u"+23", u"5", 0x17, 0x05}, {u"", u"00", 0x00, 0x00},
-  };
-  for (const Offset& c : cases) {
-    EXPECT_EQ(LocalOffsetPart("hour", c.hours, c.minutes), c.hourByte) << ToUtf8(c.hours);
-    EXPECT_EQ(LocalOffsetPart("min", c.hours, c.minutes), c.minuteByte) << ToUtf8(c.minutes);
-  }
+void PrintTo(const OffsetCase& c, std::ostream* os) { *os << c.name; }
+
+class LocalOffsetBytes : public ::testing::TestWithParam<OffsetCase> {};
+
+TEST_P(LocalOffsetBytes, EncodeSignBitAndMinutes) {
+  EXPECT_EQ(LocalOffsetPart("hour", GetParam().hours, GetParam().minutes), GetParam().hourByte);
+  EXPECT_EQ(LocalOffsetPart("min", GetParam().hours, GetParam().minutes), GetParam().minuteByte);
+}
+
+const OffsetCase kOffsetCases[] = {
+    {"Plus3And30", u"+3", u"30", 0x03, 0x1E},   {"Minus3And30", u"-3", u"30", 0x83, 0x1E},
+    {"MinusZero", u"-0", u"00", 0x80, 0x00},    {"PlusZero", u"+0", u"00", 0x00, 0x00},
+    {"Minus23And59", u"-23", u"59", 0x97, 0x3B}, {"Minus10And1", u"-10", u"1", 0x8A, 0x01},
+    {"Plus23And5", u"+23", u"5", 0x17, 0x05},   {"NoHoursItem", u"", u"00", 0x00, 0x00},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, LocalOffsetBytes, ::testing::ValuesIn(kOffsetCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LocalOffsetPart, UnknownPartAndMissingMinutes) {
   EXPECT_EQ(LocalOffsetPart("Hour", u"+5", u"5"), 0);
   EXPECT_THROW(LocalOffsetPart("min", u"+0", u""), ConvertError);  // no minutes item chosen
 }

@@ -2,28 +2,55 @@
 
 #include <gtest/gtest.h>
 
-#include "ControlLists.h"
-#include "IntText.h"
+#include <functional>
+#include <string>
+
+#include "AppError.h"
+#include "HandlerRunner.h"
+#include "WindowDescription.h"
 
 namespace tacho {
 namespace {
 
-TEST(FormModel, StartsWithTheWindowDefaults) {
-  FormModel form(CivilDate{2023, 3, 1});
-  EXPECT_EQ(form.ReadText(ControlId::sEdit_master_N), u"РФ");
-  EXPECT_EQ(form.ReadText(ControlId::sEdit_VIN), u"");
-  EXPECT_EQ(form.SelectedIndex(ControlId::sComboBox_country), 43);
-  EXPECT_EQ(form.ReadText(ControlId::sComboBox_country), u"RUS   Росс.федерац.");
-  EXPECT_EQ(form.ReadText(ControlId::sComboBox1), u"+0");
-  EXPECT_EQ(form.ReadText(ControlId::sComboBox2), u"00");
-  EXPECT_EQ(form.SelectedIndex(ControlId::sComboBox3), -1);
-  EXPECT_EQ(form.ReadText(ControlId::sComboBox3), u"");
-  EXPECT_EQ(form.SelectedIndex(ControlId::sComboBox_port), -1);
-  EXPECT_EQ(form.ItemText(ControlId::sComboBox_port, 0), u"Найти устр-во");
-  EXPECT_EQ(form.ReadText(ControlId::sDateEdit2), u"28.02.2025");
-  EXPECT_TRUE(form.IsButtonVisible(ControlId::Write_Kalibr_Button));
-  EXPECT_FALSE(form.IsButtonVisible(ControlId::Read_GSM_Button));
-  EXPECT_FALSE(form.IsButtonVisible(ControlId::Write_GSM_Button));
+// Every control the page logic can reach starts as the description gives it.
+TEST(FormModel, StartsAsTheWindowDescriptionGivesEachControl) {
+  const CivilDate today{2023, 3, 1};
+  FormModel form(today);
+  int checked = 0;
+  for (const ControlDesc& d : kControls) {
+    SCOPED_TRACE(std::string(d.name));
+    switch (d.kind) {
+      case ControlKind::EditField:
+        EXPECT_EQ(form.ReadText(d.id), d.defaultText);
+        break;
+      case ControlKind::DateField:
+        ASSERT_EQ(d.defaultDate, StartDate::NextCalibrationDate);
+        EXPECT_EQ(form.ReadText(d.id), u"28.02.2025");  // today plus 730 days
+        break;
+      case ControlKind::DropDownList: {
+        ASSERT_EQ(form.ItemCount(d.id), static_cast<int>(d.items.size()));
+        for (std::size_t i = 0; i < d.items.size(); ++i) {
+          EXPECT_EQ(form.ItemText(d.id, static_cast<int>(i)), d.items[i]) << i;
+        }
+        EXPECT_EQ(form.SelectedIndex(d.id), d.defaultIndex);
+        const std::u16string shown = d.defaultIndex >= 0 ? std::u16string(d.items[static_cast<std::size_t>(d.defaultIndex)]) : u"";
+        EXPECT_EQ(form.ReadText(d.id), shown);
+        break;
+      }
+      case ControlKind::PushButton:
+      case ControlKind::ToolButton:
+        EXPECT_EQ(form.IsButtonVisible(d.id), d.visibleAtStart);
+        EXPECT_TRUE(form.IsEnabled(d.id));
+        break;
+      case ControlKind::PageControl:
+        EXPECT_EQ(form.ActivePage(), 0);
+        break;
+      default:
+        continue;
+    }
+    ++checked;
+  }
+  EXPECT_EQ(checked, 28);  // 13 edit fields, the date field, 5 lists, 8 buttons, the page control
 }
 
 TEST(FormModel, DefaultDateIsTodayPlus730Days) {
@@ -65,17 +92,31 @@ TEST(FormModel, TextsSetByProgramAreKeptWhole) {
   EXPECT_EQ(form.ReadText(ControlId::Edit_port), u"abc");
 }
 
-TEST(ControlLists, HoldTheWindowsItems) {
-  EXPECT_EQ(kCountryItems.size(), 56u);
-  EXPECT_EQ(kCountryItems[0], u"   Информац. нет");
-  EXPECT_EQ(kCountryItems[55], u"WLD  Ост.часть мир");
-  EXPECT_EQ(kHoursItems[0], u"-23");
-  EXPECT_EQ(kHoursItems[11], u"-12");
-  EXPECT_EQ(kHoursItems[12], u"-10");
-  EXPECT_EQ(kHoursItems[46], u"+23");
-  EXPECT_EQ(kMinutesItems[0], u"00");
-  for (std::size_t i = 1; i < kMinutesItems.size(); ++i) {
-    EXPECT_EQ(kMinutesItems[i], IntToStr(static_cast<std::int64_t>(i)));  // an item's index is its value
+}  // namespace
+}  // namespace tacho
+
+namespace tacho {
+namespace {
+
+// What escapes a handler: an error is shown in the error box, the window closed
+// during a command is not.
+TEST(HandlerRunner, ShowsAnEscapedErrorButNotTheWindowClosed) {
+  struct Case {
+    const char* name;
+    std::function<void()> handler;
+    std::vector<std::u16string> boxes;
+  };
+  const Case cases[] = {
+      {"conversion error", [] { throw ConvertError(u"'x' is not a valid integer value"); },
+       {u"'x' is not a valid integer value"}},
+      {"window closed", [] { throw WindowClosed{}; }, {}},
+      {"nothing thrown", [] {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormModel form;
+    RunHandler(form, c.handler);
+    EXPECT_EQ(form.BoxTexts(), c.boxes);
   }
 }
 

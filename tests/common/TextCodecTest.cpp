@@ -27,6 +27,37 @@ TEST(Windows1251, EveryByteSurvivesARoundTrip) {
   EXPECT_EQ(AnsiCharToWide(0xC0), u'А');
 }
 
+struct OutsideCase {
+  const char* name;
+  std::u16string text;
+  std::optional<char32_t> first;
+};
+
+void PrintTo(const OutsideCase& c, std::ostream* os) { *os << c.name; }
+
+class FirstCharacterOutside1251 : public ::testing::TestWithParam<OutsideCase> {};
+
+TEST_P(FirstCharacterOutside1251, AgreesWithTheQuestionMarksOfTheConversion) {
+  EXPECT_EQ(FirstCharacterOutsideAnsi(GetParam().text), GetParam().first);
+}
+
+const OutsideCase kOutsideCases[] = {
+    {"Empty", u"", std::nullopt},
+    {"AsciiAndCyrillic", u"А123ВС77 РФ Ёё№", std::nullopt},
+    {"EuroSignAndUnassigned0x98AreIn1251", u"€\u0098", std::nullopt},
+    {"QuestionMarkItselfIsIn1251", u"?", std::nullopt},
+    {"CjkCharacter", u"ab中c", U'中'},
+    {"FirstOfTwo", u"xé中", U'é'},
+    {"SurrogatePairIsOneCharacter", u"x\U0001F600y", U'\U0001F600'},
+    {"LoneHighSurrogate", std::u16string{u'a', char16_t(0xD800), u'b'}, char32_t{0xD800}},
+    {"LoneLowSurrogate", std::u16string{char16_t(0xDC00)}, char32_t{0xDC00}},
+    {"ReplacementCharacter", u"\uFFFD", char32_t{0xFFFD}},
+    {"C1ControlOtherThan0x98", u"\u0085", char32_t{0x85}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, FirstCharacterOutside1251, ::testing::ValuesIn(kOutsideCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Utf8, RoundTripsAndReplacesMalformedInput) {
   const std::u16string text = u"Калибровка € \U0001F600";
   EXPECT_EQ(FromUtf8(ToUtf8(text)), text);

@@ -1,40 +1,14 @@
-// The toolkit-free rules that both front ends apply: the application title from
-// the program file's path, and the masked date field's fitting, typing and erasing.
+// The masked date field's rules that both front ends apply: fitting a text set by
+// program, typing and erasing.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ApplicationTitle.h"
 #include "DateFieldText.h"
 #include "TextCodec.h"
 
 namespace tacho {
 namespace {
-
-struct TitleCase {
-  const char* name;
-  std::u16string_view path;
-  std::u16string_view title;
-};
-
-class ApplicationTitle : public ::testing::TestWithParam<TitleCase> {};
-
-TEST_P(ApplicationTitle, FromTheProgramFilesName) {
-  EXPECT_EQ(ToUtf8(ApplicationTitleFromPath(GetParam().path)), ToUtf8(GetParam().title));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, ApplicationTitle,
-    ::testing::Values(TitleCase{"WindowsPath", u"C:\\Program Files\\Tachocalib\\Tachocalib.exe", u"Tachocalib"},
-                      TitleCase{"CapitalsKeepOnlyTheFirst", u"C:\\TOOLS\\TACHOCALIB.EXE", u"Tachocalib"},
-                      TitleCase{"CutAtTheFirstDotNotTheLast", u"D:\\tacho.calib.v2.exe", u"tacho"},
-                      TitleCase{"CyrillicLowered", u"C:\\ПРОГРАММА.exe", u"Программа"},
-                      TitleCase{"YoLowered", u"C:\\ЁЛКА.exe", u"Ёлка"},
-                      TitleCase{"SlashesToo", u"/usr/bin/TachoCalib", u"Tachocalib"},
-                      TitleCase{"FolderDotsIgnored", u"C:\\my.tools\\Tacho.exe", u"Tacho"},
-                      TitleCase{"NoFolder", u"Tachocalib.exe", u"Tachocalib"},
-                      TitleCase{"DigitsAndSignsKept", u"C:\\TACHO_2-X.exe", u"Tacho_2-x"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 struct FitCase {
   const char* name;

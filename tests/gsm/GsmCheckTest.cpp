@@ -1,10 +1,14 @@
-// The checks of the GSM page: emptiness, interval ranges, field widths.
+// The checks of the GSM page: emptiness, interval ranges, what the record's text
+// fields can hold.
 #include "GsmCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "AppError.h"
 #include "FormModel.h"
+#include "TextCodec.h"
 
 namespace tacho {
 namespace {
@@ -79,33 +83,41 @@ TEST(CheckGsm, BlanksAreNotEmpty) {
   EXPECT_TRUE(form.boxes.empty());
 }
 
-TEST(CheckGsm, EachIntervalIsRangeCheckedOnItsOwnBoundsIncluded) {
-  struct Case {
-    const char16_t* send;
-    const char16_t* save;
-    std::vector<std::u16string> messages;
-  };
-  const std::vector<Case> cases = {
-      {u"10", u"5", {}},
-      {u"2500", u"1200", {}},
-      {u"9", u"5", {kSendRange}},
-      {u"2501", u"5", {kSendRange}},
-      {u"40", u"4", {kSaveRange}},
-      {u"40", u"1201", {kSaveRange}},
-      {u"40", u"3", {kSaveRange}},
-      {u"9", u"1201", {kSendRange, kSaveRange}},
-      {u"-40", u"$4", {kSendRange, kSaveRange}},  // the conversion takes signs and hex
-  };
-  for (const Case& c : cases) {
-    FormModel form;
-    FillValid(form);
-    form.SetText(ControlId::Edit_int_send, c.send);
-    form.SetText(ControlId::Edit_int_save, c.save);
-    EXPECT_EQ(CheckGsm(form), c.messages.empty() ? 1 : 0);
-    EXPECT_EQ(form.BoxTexts(), c.messages);
-    for (const Box& box : form.boxes) EXPECT_EQ(box.caption, std::optional<std::u16string>(u"Внимание"));
-  }
+struct IntervalCase {
+  const char* name;
+  const char16_t* send;
+  const char16_t* save;
+  std::vector<std::u16string> messages;
+};
+
+void PrintTo(const IntervalCase& c, std::ostream* os) { *os << c.name; }
+
+class CheckGsmIntervals : public ::testing::TestWithParam<IntervalCase> {};
+
+TEST_P(CheckGsmIntervals, EachIsRangeCheckedOnItsOwnBoundsIncluded) {
+  FormModel form;
+  FillValid(form);
+  form.SetText(ControlId::Edit_int_send, GetParam().send);
+  form.SetText(ControlId::Edit_int_save, GetParam().save);
+  EXPECT_EQ(CheckGsm(form), GetParam().messages.empty() ? 1 : 0);
+  EXPECT_EQ(form.BoxTexts(), GetParam().messages);
+  for (const Box& box : form.boxes) EXPECT_EQ(box.caption, std::optional<std::u16string>(u"Внимание"));
 }
+
+const IntervalCase kIntervalCases[] = {
+    {"LowerBounds", u"10", u"5", {}},
+    {"UpperBounds", u"2500", u"1200", {}},
+    {"Send9", u"9", u"5", {kSendRange}},
+    {"Send2501", u"2501", u"5", {kSendRange}},
+    {"Save4", u"40", u"4", {kSaveRange}},
+    {"Save1201", u"40", u"1201", {kSaveRange}},
+    {"Save3", u"40", u"3", {kSaveRange}},
+    {"BothOutsideSendFirst", u"9", u"1201", {kSendRange, kSaveRange}},
+    {"SignAndHexAreConverted", u"-40", u"$4", {kSendRange, kSaveRange}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CheckGsmIntervals, ::testing::ValuesIn(kIntervalCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckGsm, IntervalWithTrailingBlankRaisesTheConversionError) {
   FormModel form;
@@ -115,54 +127,91 @@ TEST(CheckGsm, IntervalWithTrailingBlankRaisesTheConversionError) {
   EXPECT_TRUE(form.boxes.empty());
 }
 
-TEST(CheckGsm, TextsWiderThanTheirRecordFieldAreRefusedByName) {
-  struct Case {
-    ControlId control;
-    std::size_t width;
-    std::u16string message;
-  };
-  const std::vector<Case> cases = {
-      {ControlId::Edit_IP, 15,
-       u"Поле «IP адресс» длиннее 15 символов!\n Запись не выполнена: сократите текст до 15 символов."},
-      {ControlId::Edit_port, 5,
-       u"Поле «Порт» длиннее 5 символов!\n Запись не выполнена: сократите текст до 5 символов."},
-      {ControlId::Edit_operator, 50,
-       u"Поле «Строка подключения» длиннее 50 символов!\n Запись не выполнена: сократите текст до 50 "
-       u"символов."},
-  };
-  for (const Case& c : cases) {
-    FormModel form;
-    FillValid(form);
-    form.SetText(c.control, std::u16string(c.width, u'1'));
-    EXPECT_EQ(CheckGsm(form), 1);
-    form.SetText(c.control, std::u16string(c.width + 1, u'1'));
-    EXPECT_EQ(CheckGsm(form), 0);
-    EXPECT_EQ(MessageBoxes(form), std::vector<Shown>{Message(c.message, u"Внимание!")});
-  }
-}
+// One record text of valid entries changed, and the boxes the checks then show.
+struct TextCase {
+  const char* name;
+  ControlId control;
+  std::u16string text;
+  std::vector<std::u16string> messages;  // each captioned "Внимание!"; empty: passes
+};
 
-TEST(CheckGsm, WidthIsCountedInRecordBytesAfterConversion) {
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+
+class CheckGsmText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(CheckGsmText, IsRefusedByNameWhenTheRecordCannotHoldIt) {
   FormModel form;
   FillValid(form);
-  // An emoji is two UTF-16 units but one record byte ('?').
-  std::u16string text(48, u'a');
-  text += u"\U0001F600";
-  form.SetText(ControlId::Edit_operator, text + u"b");
-  EXPECT_EQ(text.size() + 1, 51u);
-  EXPECT_EQ(CheckGsm(form), 1);
+  form.SetText(GetParam().control, GetParam().text);
+  EXPECT_EQ(CheckGsm(form), GetParam().messages.empty() ? 1 : 0);
+  std::vector<Shown> expected;
+  for (const std::u16string& message : GetParam().messages) expected.push_back(Message(message, u"Внимание!"));
+  EXPECT_EQ(MessageBoxes(form), expected);
 }
 
-TEST(CheckGsm, WidthFaultsFollowTheOtherMessagesInRecordOrder) {
+std::u16string TooWide(std::u16string_view field, int width) {
+  const std::u16string n = FromUtf8(std::to_string(width));
+  return u"Поле «" + std::u16string(field) + u"» длиннее " + n + u" символов!\n Запись не выполнена: сократите текст до " +
+         n + u" символов.";
+}
+
+std::u16string Lacking(std::u16string_view field, std::u16string_view shown) {
+  return u"Поле «" + std::u16string(field) + u"» содержит символ " + std::u16string(shown) +
+         u", которого нет в кодировке Windows-1251!\n Запись не выполнена: замените или удалите этот символ.";
+}
+
+std::u16string Times(std::u16string_view piece, int count) {
+  std::u16string text;
+  for (int i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
+const TextCase kWidthCases[] = {
+    {"AddressOf15Fits", ControlId::Edit_IP, Times(u"1", 15), {}},
+    {"AddressOf16", ControlId::Edit_IP, Times(u"1", 16), {TooWide(u"IP адресс", 15)}},
+    {"PortOf5Fits", ControlId::Edit_port, Times(u"1", 5), {}},
+    {"PortOf6", ControlId::Edit_port, Times(u"1", 6), {TooWide(u"Порт", 5)}},
+    {"ConnectionOf50Fits", ControlId::Edit_operator, Times(u"1", 50), {}},
+    {"ConnectionOf51", ControlId::Edit_operator, Times(u"1", 51), {TooWide(u"Строка подключения", 50)}},
+    // Width is counted in record bytes: a Cyrillic letter is one byte, so is a pair of surrogates.
+    {"ConnectionOf50CyrillicLettersFits", ControlId::Edit_operator, Times(u"Ж", 50), {}},
+    {"ConnectionOf51CyrillicLetters", ControlId::Edit_operator, Times(u"Ж", 51),
+     {TooWide(u"Строка подключения", 50)}},
+    {"SurrogatePairIsOneByteOfWidth", ControlId::Edit_operator, Times(u"a", 49) + u"\U0001F600",
+     {Lacking(u"Строка подключения", u"«\U0001F600» (U+1F600)")}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Width, CheckGsmText, ::testing::ValuesIn(kWidthCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+const TextCase kCharacterCases[] = {
+    {"AddressWithFullWidthDigits", ControlId::Edit_IP, u"\uFF11\uFF10.1.2.3",
+     {Lacking(u"IP адресс", u"«\uFF11» (U+FF11)")}},
+    {"PortWithArabicIndicDigit", ControlId::Edit_port, u"2140\u0660", {Lacking(u"Порт", u"«\u0660» (U+0660)")}},
+    {"ConnectionWithCurlyQuotes", ControlId::Edit_operator, u"\u201Cinternet\u201D,\"\",\"\"", {}},
+    {"ConnectionWithALatinAccent", ControlId::Edit_operator, u"\"intern\u00E9t\",\"\",\"\"",
+     {Lacking(u"Строка подключения", u"«\u00E9» (U+00E9)")}},
+    {"ConnectionWithACyrillicPassword", ControlId::Edit_operator, u"\"internet\",\"мтс\",\"Ёж№\"", {}},
+    {"ConnectionWithAC1Control", ControlId::Edit_operator, u"\"internet\u0085\",\"\",\"\"",
+     {Lacking(u"Строка подключения", u"U+0085")}},
+    {"TooWideAndLackingGivesBothInThatOrder", ControlId::Edit_IP, u"10.1.2.3.4.5.6.\u4E2D",
+     {TooWide(u"IP адресс", 15), Lacking(u"IP адресс", u"«\u4E2D» (U+4E2D)")}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Characters, CheckGsmText, ::testing::ValuesIn(kCharacterCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckGsm, TextFaultsFollowTheOtherMessagesInRecordOrder) {
   FormModel form;
   FillValid(form);
   form.SetText(ControlId::Edit_operator, std::u16string(51, u'x'));
+  form.SetText(ControlId::Edit_port, u"2140\u0660");
   form.SetText(ControlId::Edit_IP, std::u16string(16, u'1'));
   form.SetText(ControlId::Edit_int_save, u"1201");
   EXPECT_EQ(CheckGsm(form), 0);
-  ASSERT_EQ(form.boxes.size(), 3u);
-  EXPECT_EQ(form.boxes[0].text, kSaveRange);
-  EXPECT_NE(form.boxes[1].text.find(u"«IP адресс»"), std::u16string::npos);
-  EXPECT_NE(form.boxes[2].text.find(u"«Строка подключения»"), std::u16string::npos);
+  EXPECT_EQ(form.BoxTexts(), (std::vector<std::u16string>{kSaveRange, TooWide(u"IP адресс", 15),
+                                                          Lacking(u"Порт", u"«\u0660» (U+0660)"),
+                                                          TooWide(u"Строка подключения", 50)}));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "GsmRecord.h"
 #include "HandlerRunner.h"
 #include "SerialPort.h"
+#include "TextCodec.h"
 
 namespace tacho {
 namespace {
@@ -115,7 +116,9 @@ TEST_F(GsmCommands, DefaultsThenWriteSendTheDefaultRecord) {
     return std::string(record.begin() + static_cast<std::ptrdiff_t>(offset),
                        record.begin() + static_cast<std::ptrdiff_t>(offset + width));
   };
-  EXPECT_EQ(field(gsm::kAddress, gsm::kAddressWidth), "192.0.2.10     ");
+  std::string address = ToAnsi(kDefaultServerAddress);
+  address.resize(gsm::kAddressWidth, ' ');
+  EXPECT_EQ(field(gsm::kAddress, gsm::kAddressWidth), address);
   EXPECT_EQ(field(gsm::kPort, gsm::kPortWidth), "21400");
   const std::string connection = "\"internet.mts.ru\",\"mts\",\"mts\" ";
   EXPECT_EQ(field(gsm::kConnection, connection.size() + 1), connection + '\0');
@@ -124,31 +127,45 @@ TEST_F(GsmCommands, DefaultsThenWriteSendTheDefaultRecord) {
   EXPECT_EQ(Bytes(record.begin() + gsm::kTail, record.end()), Bytes(32, 0xFF));
 }
 
-TEST_F(GsmCommands, FailedChecksOpenNoPortAndSendNothing) {
-  struct Case {
-    GsmEntries entries;
-    std::vector<std::u16string> texts;
-  };
-  const std::vector<Case> cases = {
-      {{u"", u"", u"", u"", u""},
-       {u"Введите строку подключения!", u"Введите IP!", u"Введите номер порта!",
-        u"Введите интервал сохранения данных!", u"Введите интервал передачи данных!",
-        u"'' is not a valid integer value"}},
-      {{u"10.1.2.3", u"21400", kOtherPreset, u"9", u"1201"},
-       {u"Некорректно введен интервал передачи данных!\n Значение должно быть в пределах от 10 до 2500 секунд.",
-        u"Некорректно введен интервал сохранения данных!\n Значение должно быть в пределах от 5 до 1200 секунд."}},
-      {{u"10.1.2.3", u"214000", kOtherPreset, u"40", u"5"},
-       {u"Поле «Порт» длиннее 5 символов!\n Запись не выполнена: сократите текст до 5 символов."}},
-  };
-  for (const Case& c : cases) {
-    form_.boxes.clear();
-    PutGsmEntries(form_, c.entries);
-    Click(Write_GSM_ButtonClick);
-    EXPECT_EQ(form_.BoxTexts(), c.texts);
-  }
+struct RefusedCase {
+  const char* name;
+  GsmEntries entries;
+  std::vector<std::u16string> texts;
+};
+
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+
+class GsmWriteRefused : public GsmCommands, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(GsmWriteRefused, OpensNoPortAndSendsNothing) {
+  PutGsmEntries(form_, GetParam().entries);
+  Click(Write_GSM_ButtonClick);
+  EXPECT_EQ(form_.BoxTexts(), GetParam().texts);
   EXPECT_TRUE(form_.delays.empty());
   EXPECT_TRUE(emulator_->ReceivedBytes().empty());
 }
+
+const RefusedCase kRefusedCases[] = {
+    {"AllEmpty",
+     {u"", u"", u"", u"", u""},
+     {u"Введите строку подключения!", u"Введите IP!", u"Введите номер порта!",
+      u"Введите интервал сохранения данных!", u"Введите интервал передачи данных!",
+      u"'' is not a valid integer value"}},
+    {"BothIntervalsOutOfRange",
+     {u"10.1.2.3", u"21400", kOtherPreset, u"9", u"1201"},
+     {u"Некорректно введен интервал передачи данных!\n Значение должно быть в пределах от 10 до 2500 секунд.",
+      u"Некорректно введен интервал сохранения данных!\n Значение должно быть в пределах от 5 до 1200 секунд."}},
+    {"PortTooWide",
+     {u"10.1.2.3", u"214000", kOtherPreset, u"40", u"5"},
+     {u"Поле «Порт» длиннее 5 символов!\n Запись не выполнена: сократите текст до 5 символов."}},
+    {"ConnectionWithACharacterOutside1251",
+     {u"10.1.2.3", u"21400", u"\"internet\u2024mts\",\"\",\"\"", u"40", u"5"},
+     {u"Поле «Строка подключения» содержит символ «\u2024» (U+2024), которого нет в кодировке Windows-1251!\n "
+      u"Запись не выполнена: замените или удалите этот символ."}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, GsmWriteRefused, ::testing::ValuesIn(kRefusedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GsmCommands, ReadThatGetsNoReplyKeepsThePageEntries) {
   const GsmEntries entries{u"10.1.2.3", u"21400", kOtherPreset, u"60", u"10"};
@@ -183,19 +200,30 @@ TEST_F(GsmCommands, ReplyPassesItsTestOnEitherHeaderByte) {
   EXPECT_EQ(ReadGsmEntries(form_), ShowGsm(reply));
 }
 
-TEST(GsmReplyPasses, NeedsByte0Is02OrByte1Is49) {
-  struct Case {
-    std::uint8_t b0, b1;
-    bool passes;
-  };
-  for (const Case c : {Case{0x02, 0x49, true}, Case{0x02, 0x00, true}, Case{0x00, 0x49, true},
-                       Case{0x01, 0x48, false}, Case{0x00, 0x00, false}}) {
-    std::array<std::uint8_t, kFrameBufferSize> reply{};
-    reply[0] = c.b0;
-    reply[1] = c.b1;
-    EXPECT_EQ(GsmReplyPasses(reply), c.passes) << int{c.b0} << " " << int{c.b1};
-  }
+struct ReplyHeaderCase {
+  const char* name;
+  std::uint8_t b0, b1;
+  bool passes;
+};
+
+void PrintTo(const ReplyHeaderCase& c, std::ostream* os) { *os << c.name; }
+
+class GsmReplyTest : public ::testing::TestWithParam<ReplyHeaderCase> {};
+
+TEST_P(GsmReplyTest, PassesWhenByte0Is02OrByte1Is49) {
+  std::array<std::uint8_t, kFrameBufferSize> reply{};
+  reply[0] = GetParam().b0;
+  reply[1] = GetParam().b1;
+  EXPECT_EQ(GsmReplyPasses(reply), GetParam().passes);
 }
+
+const ReplyHeaderCase kReplyHeaderCases[] = {
+    {"Both", 0x02, 0x49, true},        {"Byte0Only", 0x02, 0x00, true}, {"Byte1Only", 0x00, 0x49, true},
+    {"NeitherNear", 0x01, 0x48, false}, {"Zeros", 0x00, 0x00, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, GsmReplyTest, ::testing::ValuesIn(kReplyHeaderCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GsmCommands, ClickDuringAWriteIsRefusedQuietly) {
   Default_ButtonClick(form_);

@@ -8,6 +8,7 @@
 #include "FormModel.h"
 #include "GsmCheck.h"
 #include "GsmRecord.h"
+#include "TextCodec.h"
 
 namespace tacho {
 namespace {
@@ -20,27 +21,39 @@ void FillOthers(FormModel& form) {
   form.SetText(ControlId::Edit_int_save, u"10");
 }
 
-TEST(sComboBox3Change, PickedOperatorPutsItsPresetIntoTheConnectionStringOnly) {
-  const std::u16string expected[] = {
-      u"\"internet.mts.ru\",\"mts\",\"mts\"",
-      u"\"internet\",\"gdata\",\"gdata\"",
-      u"\"internet.beeline.ru\",\"beeline\",\"beeline\"",
-      u"\"internet.tele2.ru\",\"\",\"\"",
-      u"\" \",\" \",\" \"",
-  };
-  for (int index = 0; index < 5; ++index) {
-    FormModel form;
-    FillOthers(form);
-    form.SelectIndex(ControlId::sComboBox3, index);
-    sComboBox3Change(form);
-    EXPECT_EQ(form.ReadText(ControlId::Edit_operator), expected[index]) << index;
-    EXPECT_EQ(form.ReadText(ControlId::Edit_IP), u"10.1.2.3");
-    EXPECT_EQ(form.ReadText(ControlId::Edit_port), u"1234");
-    EXPECT_EQ(form.ReadText(ControlId::Edit_int_send), u"60");
-    EXPECT_EQ(form.ReadText(ControlId::Edit_int_save), u"10");
-    EXPECT_TRUE(form.boxes.empty());
-  }
+struct PresetCase {
+  const char* name;
+  int index;
+  std::u16string connection;
+};
+
+void PrintTo(const PresetCase& c, std::ostream* os) { *os << c.name; }
+
+class sComboBox3ChangePreset : public ::testing::TestWithParam<PresetCase> {};
+
+TEST_P(sComboBox3ChangePreset, PutsItsPresetIntoTheConnectionStringOnly) {
+  FormModel form;
+  FillOthers(form);
+  form.SelectIndex(ControlId::sComboBox3, GetParam().index);
+  sComboBox3Change(form);
+  EXPECT_EQ(form.ReadText(ControlId::Edit_operator), GetParam().connection);
+  EXPECT_EQ(form.ReadText(ControlId::Edit_IP), u"10.1.2.3");
+  EXPECT_EQ(form.ReadText(ControlId::Edit_port), u"1234");
+  EXPECT_EQ(form.ReadText(ControlId::Edit_int_send), u"60");
+  EXPECT_EQ(form.ReadText(ControlId::Edit_int_save), u"10");
+  EXPECT_TRUE(form.boxes.empty());
 }
+
+const PresetCase kPresetCases[] = {
+    {"MTS", 0, u"\"internet.mts.ru\",\"mts\",\"mts\""},
+    {"MegaFon", 1, u"\"internet\",\"gdata\",\"gdata\""},
+    {"Beeline", 2, u"\"internet.beeline.ru\",\"beeline\",\"beeline\""},
+    {"Tele2WithEmptyLoginAndPassword", 3, u"\"internet.tele2.ru\",\"\",\"\""},
+    {"OtherIsTheFormToFillIn", 4, u"\" \",\" \",\" \""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, sComboBox3ChangePreset, ::testing::ValuesIn(kPresetCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(sComboBox3Change, NoSelectionChangesNothing) {
   FormModel form;
@@ -64,8 +77,41 @@ TEST(Default_ButtonClick, SelectsMtsAndSetsTheServiceDefaults) {
   EXPECT_TRUE(form.boxes.empty());
 }
 
-TEST(Default_ButtonClick, DefaultServerIsADocumentationAddressUntilTheServiceSetsItsOwn) {
-  EXPECT_EQ(kDefaultServerAddress.substr(0, 8), u"192.0.2.");
+// Four decimal numbers 0..255 joined by dots, without leading zeros.
+bool IsDottedQuad(std::u16string_view text) {
+  int parts = 0;
+  for (;;) {
+    std::size_t digits = 0;
+    int value = 0;
+    while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9') {
+      value = value * 10 + (text[digits] - u'0');
+      ++digits;
+    }
+    if (digits == 0 || digits > 3 || value > 255 || (digits > 1 && text[0] == u'0')) return false;
+    ++parts;
+    text.remove_prefix(digits);
+    if (text.empty()) return parts == 4;
+    if (text[0] != u'.' || parts == 4) return false;
+    text.remove_prefix(1);
+  }
+}
+
+TEST(IsDottedQuad, TellsAnAddressFromOtherTexts) {
+  const std::pair<const char16_t*, bool> cases[] = {
+      {u"192.0.2.10", true},  {u"255.255.255.255", true}, {u"0.0.0.0", true},     {u"10.1.2", false},
+      {u"10.1.2.3.4", false}, {u"256.1.2.3", false},      {u"010.1.2.3", false},  {u"10.1.2.3 ", false},
+      {u"10..2.3", false},    {u"", false},               {u"server.ru", false},  {u"1.2.3.4.", false},
+  };
+  for (const auto& [text, valid] : cases) {
+    SCOPED_TRACE(ToUtf8(text));
+    EXPECT_EQ(IsDottedQuad(text), valid);
+  }
+}
+
+// Holds for whatever address the service sets as its server's.
+TEST(Default_ButtonClick, DefaultServerIsAnIPv4AddressThatFitsTheRecord) {
+  EXPECT_TRUE(IsDottedQuad(kDefaultServerAddress)) << ToUtf8(kDefaultServerAddress);
+  EXPECT_LE(kDefaultServerAddress.size(), gsm::kAddressWidth);
 }
 
 TEST(Default_ButtonClick, DefaultsPassTheChecksAndGiveTheExpectedRecord) {
@@ -75,7 +121,7 @@ TEST(Default_ButtonClick, DefaultsPassTheChecksAndGiveTheExpectedRecord) {
   Session session;
   FillGsm(form, session);
   const auto& p = session.PayloadArea;
-  const std::string address = "192.0.2.10";
+  const std::string address = ToAnsi(kDefaultServerAddress);
   EXPECT_TRUE(std::equal(address.begin(), address.end(), p.begin()));
   EXPECT_EQ(p[gsm::kAddress + address.size()], 0x20);
   const std::uint8_t port[] = {0x32, 0x31, 0x34, 0x30, 0x30};

@@ -1,5 +1,8 @@
-// The device search over COM1..COM42 and the port list, against emulators.
+// The probe of one port, as the device search runs it, against emulators.
 #include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
 
 #include "DeviceSearch.h"
 #include "LinkFixture.h"
@@ -11,190 +14,83 @@ using emu::Fault;
 using test::Bytes;
 using test::LinkBench;
 
-constexpr ControlId kList = ControlId::sComboBox_port;
-const std::u16string kSearchItem = u"Найти устр-во";
-const std::u16string kFound = u"Устройство обнаружено";
-const std::u16string kNotFound = u"Устройство не найдено";
 const Bytes kProbeWritten{0x02, 0x49, 0x00, 0xD1, 0x00, 0xE3, 0x00};
 
-std::vector<std::u16string> Items(const FormModel& form) {
-  std::vector<std::u16string> items;
-  for (int i = 0; i < form.ItemCount(kList); ++i) items.push_back(form.ItemText(kList, i));
-  return items;
-}
+struct ProbeCase {
+  const char* name;
+  Fault fault;
+  ProbeOutcome outcome;
+};
 
-void ExpectFound(const LinkBench& b, const std::u16string& item, int portIndex) {
-  EXPECT_EQ(Items(b.form), (std::vector<std::u16string>{item, kSearchItem}));
-  EXPECT_EQ(b.form.SelectedIndex(kList), 0);
-  EXPECT_EQ(b.form.ReadText(kList), item);
-  EXPECT_EQ(b.session.PortIndex, portIndex);
-  ASSERT_EQ(b.form.boxes.size(), 1u);
-  EXPECT_EQ(b.form.boxes[0].text, kFound);
-  EXPECT_EQ(b.form.boxes[0].caption, std::u16string(u"Внимание!"));
-}
+// Test names and failures show the row by its name.
+void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
 
-void ExpectNotFound(const LinkBench& b, int portIndex) {
-  EXPECT_EQ(Items(b.form), std::vector<std::u16string>{kSearchItem});
-  EXPECT_EQ(b.form.SelectedIndex(kList), -1);
-  EXPECT_EQ(b.form.ReadText(kList), u"       ");
-  EXPECT_EQ(b.session.PortIndex, portIndex);
-  EXPECT_EQ(b.form.BoxTexts(), std::vector<std::u16string>{kNotFound});
-  EXPECT_EQ(b.form.boxes[0].caption, std::u16string(u"Внимание!"));
-}
+class ProbeOfADevice : public ::testing::TestWithParam<ProbeCase> {};
 
-TEST(DeviceSearch, FindsTheDeviceOnComThree) {
+TEST_P(ProbeOfADevice, GivesItsOutcomeAndLeavesThePortClosed) {
   LinkBench b;
-  auto device = b.Device(3);
-  std::u16string shownDuringWait;
-  b.form.onDelay = [&](int) { shownDuringWait = b.form.ReadText(kList); };
-  Search_ButtonClick(b.app);
-  ExpectFound(b, u"COM 3", 2);
-  EXPECT_EQ(shownDuringWait, u"Поиск......");
-  EXPECT_EQ(b.form.cursorHistory, (std::vector<ScreenCursor>{ScreenCursor::Busy, ScreenCursor::Normal}));
-  EXPECT_EQ(b.form.delays, std::vector<int>{400});
+  auto device = b.Device(4, GetParam().fault);
+  EXPECT_EQ(ProbePort(b.port, 3, b.form), GetParam().outcome);
   EXPECT_EQ(device->ReceivedBytes(), kProbeWritten);  // seven bytes, the seventh 0x00
+  EXPECT_EQ(b.form.delays, std::vector<int>{kProbeWaitMs});
+  // Open and close, open and configure, write, read, close: each off the window's thread.
+  EXPECT_EQ(b.form.blockingSteps, 5);
   EXPECT_FALSE(b.port.IsOpen());
+  EXPECT_TRUE(b.form.boxes.empty()) << "the link shows nothing";
 }
 
-TEST(DeviceSearch, FindsTheDeviceOnComTwelveWithASixCharacterItem) {
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ProbeOfADevice,
+    ::testing::Values(ProbeCase{"Answering", Fault::None, ProbeOutcome::Answered},
+                      // 02 49 01: the first two bytes are all that is judged.
+                      ProbeCase{"ShortReply", Fault::ShortReply, ProbeOutcome::Answered},
+                      ProbeCase{"Silent", Fault::Silent, ProbeOutcome::Silent},
+                      ProbeCase{"Garbage", Fault::Garbage, ProbeOutcome::Silent},
+                      ProbeCase{"BadFirstByte", Fault::BadFirstByte, ProbeOutcome::Silent},
+                      ProbeCase{"HangUp", Fault::HangUp, ProbeOutcome::Silent},
+                      ProbeCase{"LateReply", Fault::LateReply, ProbeOutcome::Silent}),
+    [](const ::testing::TestParamInfo<ProbeCase>& info) { return std::string(info.param.name); });
+
+TEST(Probe, APortThatDoesNotOpenCostsNoWait) {
   LinkBench b;
-  auto device = b.Device(12);
-  Search_ButtonClick(b.app);
-  ExpectFound(b, u"COM 12", 11);
-}
-
-TEST(DeviceSearch, StopsAtTheFirstOfTwoDevices) {
-  LinkBench b;
-  auto second = b.Device(2);
-  auto fifth = b.Device(5);
-  Search_ButtonClick(b.app);
-  ExpectFound(b, u"COM 2", 1);
-  EXPECT_TRUE(fifth->ReceivedBytes().empty());
-}
-
-TEST(DeviceSearch, NoDeviceLeavesThePortIndexAndShowsSevenBlanks) {
-  LinkBench b;
-  b.session.PortIndex = 6;
-  b.form.AddItem(kList, u"COM 7");
-  Search_ButtonClick(b.app);
-  ExpectNotFound(b, 6);
-  EXPECT_TRUE(b.form.delays.empty());  // no port opened, no wait
-  EXPECT_EQ(b.form.cursor, ScreenCursor::Normal);
-}
-
-TEST(DeviceSearch, ABusyPortIsPassedOverSilently) {
-  LinkBench b;
-  auto device = b.Device(4);
-  SerialPort holder = b.OtherPort();
-  ASSERT_TRUE(holder.SetupPort(3, b.form));
-  Search_ButtonClick(b.app);
-  ExpectNotFound(b, 0);
-  EXPECT_TRUE(device->ReceivedBytes().empty());
-}
-
-TEST(DeviceSearch, ASecondSearchFollowsTheDeviceToAnotherPort) {
-  LinkBench b;
-  auto device = b.Device(3);
-  Search_ButtonClick(b.app);
-  ExpectFound(b, u"COM 3", 2);
-  device.reset();
-  device = b.Device(7);
-  b.form.boxes.clear();
-  Search_ButtonClick(b.app);
-  ExpectFound(b, u"COM 7", 6);
-}
-
-TEST(DeviceSearch, TheSeventhProbeByteIsZeroAfterAnEarlierReply) {
-  LinkBench b;
-  auto noisy = b.Device(1, Fault::Garbage);  // its nine reply bytes fill the probe buffer
-  auto device = b.Device(2);
-  Search_ButtonClick(b.app);
-  ExpectFound(b, u"COM 2", 1);
-  EXPECT_EQ(noisy->ReceivedBytes(), kProbeWritten);
-  EXPECT_EQ(device->ReceivedBytes(), kProbeWritten);
-}
-
-TEST(DeviceSearch, EveryDeviceFaultGivesTheSearchItsOutcome) {
-  struct Case {
-    Fault fault;
-    bool found;
-  };
-  const Case cases[] = {
-      {Fault::Silent, false},
-      {Fault::Garbage, false},
-      {Fault::ShortReply, true},  // 02 49 01: the first two bytes are all that is judged
-      {Fault::BadFirstByte, false},
-      {Fault::HangUp, false},
-      {Fault::LateReply, false},
-  };
-  for (const Case& c : cases) {
-    LinkBench b;
-    auto device = b.Device(1, c.fault);
-    b.session.PortIndex = 9;
-    Search_ButtonClick(b.app);
-    if (c.found) {
-      ExpectFound(b, u"COM 1", 0);
-    } else {
-      ExpectNotFound(b, 9);
-    }
-    EXPECT_FALSE(HasFailure()) << emu::FaultName(c.fault);
-  }
-}
-
-TEST(PortList, PickingAPortItemSetsThePortIndexAndTouchesNoPort) {
-  LinkBench b;
-  auto device = b.Device(7);
-  Search_ButtonClick(b.app);
-  ExpectFound(b, u"COM 7", 6);
-  b.session.PortIndex = 0;
-  device->ClearReceived();
-  b.form.delays.clear();
-  b.form.SelectIndex(kList, 0);
-  sComboBox_portChange(b.app);
-  EXPECT_EQ(b.session.PortIndex, 6);
-  EXPECT_TRUE(device->ReceivedBytes().empty());
+  EXPECT_EQ(ProbePort(b.port, 0, b.form), ProbeOutcome::NotOpened);
   EXPECT_TRUE(b.form.delays.empty());
 }
 
-TEST(PortList, PickingTheSearchItemStartsASearch) {
+TEST(Probe, APortAnotherProgramHoldsIsNotOpened) {
   LinkBench b;
-  auto device = b.Device(3);
-  b.form.SelectIndex(kList, 0);  // "Найти устр-во", the only item at start
-  sComboBox_portChange(b.app);
-  ExpectFound(b, u"COM 3", 2);
+  auto device = b.Device(4);
+  SerialPort holder = b.OtherPort();
+  ASSERT_TRUE(holder.SetupPort(3));
+  EXPECT_EQ(ProbePort(b.port, 3, b.form), ProbeOutcome::NotOpened);
+  EXPECT_TRUE(device->ReceivedBytes().empty());
 }
 
-TEST(PortList, ItemTextIsEmptyForNoItem) {
-  FormModel form;
-  EXPECT_EQ(ItemText(form, kList, 0), kSearchItem);
-  EXPECT_EQ(ItemText(form, kList, -1), u"");
-  EXPECT_EQ(ItemText(form, kList, 1), u"");
-}
-
-TEST(PortList, NoSelectionAndTheSearchItemLeaveThePortIndex) {
+TEST(Probe, APortTakenBetweenTheTwoOpensIsAFailedReopenAndGetsNothing) {
   LinkBench b;
-  b.session.PortIndex = 4;
-  b.form.AddItem(kList, u"COM 12");
-  b.form.SetText(kList, u"       ");  // nothing selected
-  sComboBox_portChange(b.app);
-  EXPECT_EQ(b.session.PortIndex, 4);
-  EXPECT_TRUE(b.form.boxes.empty());
-  b.form.SelectIndex(kList, 1);
-  sComboBox_portChange(b.app);
-  EXPECT_EQ(b.session.PortIndex, 11);
+  auto device = b.Device(4);
+  SerialPort holder = b.OtherPort();
+  int opens = 0;
+  // The second open of the probe finds the port taken by another program.
+  b.port.beforeOpen = [&](int index) {
+    if (++opens == 2) {
+      ASSERT_TRUE(holder.SetupPort(index));
+    }
+  };
+  EXPECT_EQ(ProbePort(b.port, 3, b.form), ProbeOutcome::ReopenFailed);
+  EXPECT_TRUE(device->ReceivedBytes().empty());
+  EXPECT_TRUE(b.form.delays.empty());
+  EXPECT_FALSE(b.port.IsOpen());
 }
 
-TEST(DeviceSearch, AClickDuringTheProbeWaitIsRefusedQuietly) {
+TEST(Probe, TheWindowClosedDuringTheWaitEndsItWithThePortClosed) {
   LinkBench b;
   auto device = b.Device(2);
-  b.form.onDelay = [&](int) {
-    Search_ButtonClick(b.app);
-    sComboBox_portChange(b.app);
-  };
-  Search_ButtonClick(b.app);
-  ExpectFound(b, u"COM 2", 1);
-  EXPECT_EQ(b.form.delays, std::vector<int>{400});
-  EXPECT_EQ(device->ReceivedBytes(), kProbeWritten);
+  b.form.onDelay = [&](int) { b.form.closed = true; };
+  EXPECT_THROW(ProbePort(b.port, 1, b.form), WindowClosed);
+  EXPECT_FALSE(b.port.IsOpen());
+  SerialPort other = b.OtherPort();
+  EXPECT_TRUE(other.SetupPort(1));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <set>
 #include <thread>
 
 #include "FrameText.h"
@@ -50,10 +51,12 @@ TEST(Emulator, LinksItsTerminalAsComNAndRemovesTheLinkWhenDone) {
 }
 
 TEST(Emulator, FaultNamesReadBack) {
-  for (emu::Fault f : {emu::Fault::None, emu::Fault::Silent, emu::Fault::Garbage, emu::Fault::ShortReply,
-                       emu::Fault::LateReply, emu::Fault::BadFirstByte, emu::Fault::HangUp}) {
-    EXPECT_EQ(emu::ParseFault(emu::FaultName(f)), f);
+  std::set<std::string_view> names;
+  for (emu::Fault f : emu::kAllFaults) {
+    EXPECT_EQ(emu::ParseFault(emu::FaultName(f)), f) << emu::FaultName(f);
+    names.insert(emu::FaultName(f));
   }
+  EXPECT_EQ(names.size(), std::size(emu::kAllFaults)) << "every fault has a name of its own";
   EXPECT_EQ(emu::ParseFault("loud"), std::nullopt);
 }
 
@@ -91,7 +94,7 @@ TEST(Emulator, DescribesACalibrationRecordInReadableText) {
 TEST(Emulator, IgnoresStrayBytesAndDropsAnIncompleteFrame) {
   LinkBench b;
   auto device = b.Device(1);
-  ASSERT_TRUE(b.port.SetupPort(0, b.form));
+  ASSERT_TRUE(b.port.SetupPort(0));
   const Bytes junk{0x00, 0x7F, 0x02, 0x02, 0x49, 0x00, 0xB9};  // ends in a frame cut short
   b.port.Write(junk.data(), junk.size());
   std::uint8_t reply[9];
@@ -127,7 +130,7 @@ TEST(EmulatorProgram, PrintsItsTerminalAnswersAndCleansUp) {
   ASSERT_TRUE(std::fgets(line, sizeof line, lines));
   EXPECT_EQ(std::string(line), "LINK " + b.folder.path() + "/COM9\n");
 
-  ASSERT_TRUE(b.port.SetupPort(8, b.form));
+  ASSERT_TRUE(b.port.SetupPort(8));
   b.port.Write(kProbeFrame.data(), kProbeFrame.size());
   std::uint8_t reply[7] = {};
   EXPECT_EQ(b.port.Read(reply, 7), 7u);

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "AppError.h"
-#include "DeviceSearch.h"
 #include "Exchange.h"
 #include "Frames.h"
 #include "LinkFixture.h"
@@ -17,33 +16,39 @@ using test::LinkBench;
 using test::Repeat;
 using test::WorkedGsmRecord;
 
-const std::u16string kSuccess = u"Данные успешно записаны";
-const std::u16string kFailure = u"Произошла ошибка, повторите попытку.";
-const std::u16string kOpenError = u"Ошибка открытия порта";
+// What the hooks saw: whether the open failed, and each judgement of a write reply.
+struct Seen {
+  int portNotOpened = 0;
+  std::vector<bool> writeReplies;
+};
 
-// The handlers take the command scope, as the record commands do.
-void CalibrationWrite(LinkBench& b) {
-  CommandScope scope(b.session);
-  if (!scope) return;
-  RunDeviceExchange(b.app, {"write", kWriteFrameLength, kWriteReplyLength, nullptr, false,
-                            [&] { ShowWriteResult(b.session, b.form); }});
+ExchangePlan WritePlan(LinkBench& b, Seen& seen) {
+  return {.word = "write",
+          .writeCount = kWriteFrameLength,
+          .readCount = kWriteReplyLength,
+          .portNotOpened = [&seen] { ++seen.portNotOpened; },
+          .judge = [&b, &seen](std::size_t arrived) { seen.writeReplies.push_back(WriteAcknowledged(b.session, arrived)); }};
 }
+
+void CalibrationWrite(LinkBench& b, Seen& seen) { RunDeviceExchange(b.form, b.session, b.port, WritePlan(b, seen)); }
 
 void GsmRead(LinkBench& b) {
-  CommandScope scope(b.session);
-  if (!scope) return;
-  RunDeviceExchange(b.app, {"GSM_read", kGsmReadFrameLength, kGsmReadReplyLength, nullptr, false, nullptr});
+  RunDeviceExchange(b.form, b.session, b.port,
+                    {.word = "GSM_read", .writeCount = kGsmReadFrameLength, .readCount = kGsmReadReplyLength});
 }
 
-void GsmWrite(LinkBench& b, const Bytes& record) {
-  CommandScope scope(b.session);
-  if (!scope) return;
-  RunDeviceExchange(b.app, {"GSM_write", kGsmWriteFrameLength, kWriteReplyLength,
-                            [&] {
-                              b.session.PayloadArea.fill(0xFF);
-                              std::copy(record.begin(), record.end(), b.session.PayloadArea.begin());
-                            },
-                            true, [&] { ShowWriteResult(b.session, b.form); }});
+void GsmWrite(LinkBench& b, const Bytes& record, Seen& seen) {
+  RunDeviceExchange(b.form, b.session, b.port,
+                    {.word = "GSM_write",
+                     .writeCount = kGsmWriteFrameLength,
+                     .readCount = kWriteReplyLength,
+                     .beforeFrame =
+                         [&] {
+                           b.session.PayloadArea.fill(0xFF);
+                           std::copy(record.begin(), record.end(), b.session.PayloadArea.begin());
+                         },
+                     .secondWait = true,
+                     .judge = [&](std::size_t arrived) { seen.writeReplies.push_back(WriteAcknowledged(b.session, arrived)); }});
 }
 
 // A calibration record made by hand, every byte different from its neighbours.
@@ -59,7 +64,8 @@ TEST(DeviceExchange, CalibrationWriteSendsTheTwoHundredBytesAndReportsSuccess) {
   auto device = b.Device(3);
   const Bytes record = HandMadeRecord();
   std::copy(record.begin(), record.end(), b.session.PayloadArea.begin());
-  CalibrationWrite(b);
+  Seen seen;
+  CalibrationWrite(b, seen);
 
   const Bytes head = Cat({{0x02, 0x49, 0xAA, 0x38, 0x00}, Bytes(record.begin(), record.begin() + 169)});
   const Bytes frame = Cat({head, {Checksum(head.data(), head.size())}, Repeat(0, 10), Bytes(record.begin() + 169, record.end())});
@@ -69,11 +75,15 @@ TEST(DeviceExchange, CalibrationWriteSendsTheTwoHundredBytesAndReportsSuccess) {
   const auto kept = device->LastCalibrationRecord();
   ASSERT_TRUE(kept.has_value());
   EXPECT_EQ(Bytes(kept->begin(), kept->end()), record);
-  EXPECT_EQ(b.form.BoxTexts(), std::vector<std::u16string>{kSuccess});
+  EXPECT_EQ(seen.writeReplies, std::vector<bool>{true});
+  EXPECT_EQ(seen.portNotOpened, 0);
   EXPECT_EQ(b.form.delays, std::vector<int>{200});
+  // Open and configure, write, read, close: each off the window's thread.
+  EXPECT_EQ(b.form.blockingSteps, 4);
+  EXPECT_TRUE(b.form.boxes.empty()) << "the link shows nothing";
   EXPECT_FALSE(b.port.IsOpen());
   SerialPort other = b.OtherPort();
-  EXPECT_TRUE(other.SetupPort(2, b.form)) << "no port stays open after a command";
+  EXPECT_TRUE(other.SetupPort(2)) << "no port stays open after a command";
 }
 
 TEST(DeviceExchange, GsmReadSendsSixBytesAndGetsTheRecordFromReplyByteFive) {
@@ -96,10 +106,11 @@ TEST(DeviceExchange, GsmWriteSendsTheWorkedFrameWaitsTwiceAndTheDeviceKeepsIt) {
   LinkBench b;
   auto device = b.Device(1);
   const Bytes record = WorkedGsmRecord();
-  GsmWrite(b, record);
+  Seen seen;
+  GsmWrite(b, record, seen);
   EXPECT_EQ(device->ReceivedFrames(),
             (std::vector<Bytes>{Cat({{0x02, 0x49, 0x68, 0x39, 0x00}, record, {0x92}})}));
-  EXPECT_EQ(b.form.BoxTexts(), std::vector<std::u16string>{kSuccess});
+  EXPECT_EQ(seen.writeReplies, std::vector<bool>{true});
   EXPECT_EQ(b.form.delays, (std::vector<int>{200, 200}));
   const auto kept = device->GetGsmRecord();
   EXPECT_EQ(Bytes(kept.begin(), kept.end()), record);
@@ -108,94 +119,47 @@ TEST(DeviceExchange, GsmWriteSendsTheWorkedFrameWaitsTwiceAndTheDeviceKeepsIt) {
   EXPECT_EQ(Bytes(b.session.FrameBuffer.begin() + 5, b.session.FrameBuffer.begin() + 109), record);
 }
 
-TEST(DeviceExchange, EveryDeviceFaultGivesTheWriteItsOutcome) {
-  struct Case {
-    Fault fault;
-    std::u16string message;
-  };
-  const Case cases[] = {
-      {Fault::None, kSuccess},
-      {Fault::Silent, kFailure},
-      {Fault::Garbage, kFailure},
-      // Half an acknowledgement, 02 49 01: the bytes that did not come read as 0,
-      // byte 5 among them, and that is the device's success.
-      {Fault::ShortReply, kSuccess},
-      {Fault::BadFirstByte, kFailure},
-      {Fault::HangUp, kFailure},
-      {Fault::LateReply, kFailure},  // last: the device is busy with its late reply for a while
-  };
-  LinkBench b;
-  auto device = b.Device(1);
-  for (const Case& c : cases) {
-    device->SetFault(c.fault);
-    b.form.boxes.clear();
-    CalibrationWrite(b);
-    EXPECT_EQ(b.form.BoxTexts(), std::vector<std::u16string>{c.message}) << emu::FaultName(c.fault);
-  }
-}
-
-TEST(DeviceExchange, GsmReadOfAFaultyDeviceLeavesWhatArrived) {
-  LinkBench b;
-  auto device = b.Device(1);
-  struct Case {
-    Fault fault;
-    Bytes head;  // FrameBuffer bytes 0..1
-  };
-  const Case cases[] = {{Fault::Silent, {0x00, 0x00}}, {Fault::Garbage, {0xA5, 0x5A}}, {Fault::BadFirstByte, {0x03, 0x49}}};
-  for (const Case& c : cases) {
-    device->SetFault(c.fault);
-    GsmRead(b);
-    EXPECT_EQ(Bytes(b.session.FrameBuffer.begin(), b.session.FrameBuffer.begin() + 2), c.head) << emu::FaultName(c.fault);
-  }
-  device->SetFault(Fault::ShortReply);
-  GsmRead(b);
-  const auto& f = b.session.FrameBuffer;
-  EXPECT_EQ(f[0], 0x02);
-  EXPECT_NE(f[54], 0x00);  // the first 55 of the 110 bytes came
-  EXPECT_TRUE(std::all_of(f.begin() + 55, f.end(), [](std::uint8_t x) { return x == 0; }));
-}
-
-TEST(DeviceExchange, WithThePortUnavailableTheUserSeesTwoBoxes) {
+TEST(DeviceExchange, WithThePortUnavailableTheExchangeReportsItAndGoesOnWithAnEmptyReply) {
   LinkBench b;
   b.session.PortIndex = 6;  // nothing linked as COM7
-  CalibrationWrite(b);
-  EXPECT_EQ(b.form.BoxTexts(), (std::vector<std::u16string>{kOpenError, kFailure}));
-  EXPECT_EQ(b.form.boxes[0].caption, std::u16string(u"Внимание!"));
-  EXPECT_EQ(b.form.boxes[1].caption, std::u16string(u"Внимание!"));
+  b.session.FrameBuffer.fill(0x02);  // an earlier reply
+  Seen seen;
+  CalibrationWrite(b, seen);
+  EXPECT_EQ(seen.portNotOpened, 1);
+  EXPECT_EQ(seen.writeReplies, std::vector<bool>{false});
+  EXPECT_EQ(b.form.delays, std::vector<int>{200});
+  EXPECT_TRUE(b.form.boxes.empty()) << "the link shows nothing";
 }
 
 TEST(DeviceExchange, AnErrorBeforeTheFrameStillClosesThePort) {
   LinkBench b;
   auto device = b.Device(1);
-  CommandScope scope(b.session);
-  EXPECT_THROW(RunDeviceExchange(b.app, {"GSM_write", 110, 7, [] { throw ConvertError(u"'x' is not a valid integer value"); },
-                                         true, nullptr}),
+  EXPECT_THROW(RunDeviceExchange(b.form, b.session, b.port,
+                                 {.word = "GSM_write",
+                                  .writeCount = 110,
+                                  .readCount = 7,
+                                  .beforeFrame = [] { throw ConvertError(u"'x' is not a valid integer value"); },
+                                  .secondWait = true}),
                ConvertError);
   EXPECT_FALSE(b.port.IsOpen());
   EXPECT_TRUE(device->ReceivedBytes().empty());
   SerialPort other = b.OtherPort();
-  EXPECT_TRUE(other.SetupPort(0, b.form));
+  EXPECT_TRUE(other.SetupPort(0));
 }
 
-TEST(DeviceExchange, ClicksDuringTheWaitAreRefusedQuietly) {
+// The window closed during a wait: the exchange ends there, closes the port and
+// judges nothing.
+TEST(DeviceExchange, TheWindowClosedDuringTheWaitEndsItWithThePortClosed) {
   LinkBench b;
   auto device = b.Device(1);
-  b.form.SelectIndex(ControlId::sComboBox_port, 0);  // the search item
-  int clicks = 0;
-  b.form.onDelay = [&](int) {
-    if (clicks++ > 0) return;
-    CalibrationWrite(b);          // a second write
-    GsmRead(b);                   // another command
-    Search_ButtonClick(b.app);    // a search
-    sComboBox_portChange(b.app);  // picking the search item
-  };
-  CalibrationWrite(b);
-  EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(b.form.BoxTexts(), std::vector<std::u16string>{kSuccess});
-  EXPECT_EQ(device->ReceivedFrames().size(), 1u);
-  EXPECT_EQ(b.form.ItemCount(ControlId::sComboBox_port), 1);
-  EXPECT_EQ(b.session.PortIndex, 0);
-  EXPECT_FALSE(b.session.commandRunning);
+  b.form.onDelay = [&](int) { b.form.closed = true; };
+  Seen seen;
+  EXPECT_THROW(CalibrationWrite(b, seen), WindowClosed);
+  EXPECT_TRUE(seen.writeReplies.empty());
+  EXPECT_EQ(b.form.delays, std::vector<int>{200});
+  EXPECT_FALSE(b.port.IsOpen());
+  SerialPort other = b.OtherPort();
+  EXPECT_TRUE(other.SetupPort(0));
 }
 
 }  // namespace

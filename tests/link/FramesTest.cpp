@@ -2,9 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <ostream>
+#include <string>
 
 #include "Exchange.h"
-#include "FormModel.h"
 #include "Frames.h"
 #include "LinkFixture.h"
 
@@ -77,30 +78,37 @@ TEST(BuildFrame, AnyOtherWordLeavesTheBufferAllZero) {
   }
 }
 
-TEST(ShowWriteResult, SucceedsOnlyWhenByteZeroIs02AndByteFiveIs00) {
-  struct Case {
-    Bytes reply;
-    bool success;
-  };
-  const Case cases[] = {
-      {{0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
-      {{0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},  // bytes 1-4 and 6 are not looked at
-      {{0x02}, true},                                      // bytes 1-6 stay 0
-      {{}, false},                                         // no reply at all
-      {{0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
-      {{0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
-      {{0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false},
-  };
-  for (const Case& c : cases) {
-    Session s;
-    std::copy(c.reply.begin(), c.reply.end(), s.FrameBuffer.begin());
-    FormModel form;
-    ShowWriteResult(s, form);
-    ASSERT_EQ(form.boxes.size(), 1u);
-    EXPECT_EQ(form.boxes[0].text, c.success ? u"Данные успешно записаны" : u"Произошла ошибка, повторите попытку.");
-    EXPECT_EQ(form.boxes[0].caption, std::u16string(u"Внимание!"));
-  }
+struct ReplyCase {
+  const char* name;
+  Bytes reply;  // the bytes that arrived; the rest of the FrameBuffer stays 0
+  bool success;
+};
+
+// Test names and failures show the row by its name.
+void PrintTo(const ReplyCase& c, std::ostream* os) { *os << c.name; }
+
+class WriteReply : public ::testing::TestWithParam<ReplyCase> {};
+
+TEST_P(WriteReply, IsAcknowledgedOnlyBySixOrMoreBytesWith02FirstAnd00AtByteFive) {
+  Session s;
+  std::copy(GetParam().reply.begin(), GetParam().reply.end(), s.FrameBuffer.begin());
+  EXPECT_EQ(WriteAcknowledged(s, GetParam().reply.size()), GetParam().success);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, WriteReply,
+    ::testing::Values(ReplyCase{"Acknowledged", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, true},
+                      // bytes 1-4 and 6 are not looked at
+                      ReplyCase{"AnyOtherBytes", {0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF}, true},
+                      ReplyCase{"SixBytesAreEnough", {0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, true},
+                      // a zero that never came is no success
+                      ReplyCase{"TheSingleStartByte", {0x02}, false},
+                      ReplyCase{"CutBeforeByteFive", {0x02, 0x49, 0x01, 0x38, 0x00}, false},
+                      ReplyCase{"NoReply", {}, false},
+                      ReplyCase{"ABadStartByte", {0x03, 0x49, 0x01, 0x38, 0x00, 0x00, 0x7D}, false},
+                      ReplyCase{"AFailureStatus", {0x02, 0x49, 0x01, 0x38, 0x00, 0x01, 0x7C}, false},
+                      ReplyCase{"TheReplyOneByteLate", {0x00, 0x02, 0x49, 0x01, 0x38, 0x00, 0x00}, false}),
+    [](const ::testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tacho

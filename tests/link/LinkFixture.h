@@ -1,5 +1,6 @@
 // What the link tests share: a private port folder, a window model, a session
 // and a serial port that sees only the emulators linked in that folder.
+// (CommandBench.h adds the command context for the tests of whole commands.)
 #pragma once
 
 #include <dirent.h>
@@ -11,16 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "AppContext.h"
 #include "DeviceEmulator.h"
 #include "FormModel.h"
 #include "PortMap.h"
 #include "SerialPort.h"
 #include "Session.h"
+#include "WorkedFrames.h"
 
 namespace tacho::test {
-
-using Bytes = std::vector<std::uint8_t>;
 
 class TempFolder {
  public:
@@ -52,7 +51,6 @@ struct LinkBench {
   FormModel form;
   Session session;
   SerialPort port{PortMap(folder.path(), {})};
-  AppContext app{form, session, port};
 
   std::unique_ptr<emu::DeviceEmulator> Device(int com, emu::Fault fault = emu::Fault::None,
                                               bool pacing = false) {
@@ -74,13 +72,5 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
 }
 
 inline Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
-
-// The GSM settings record of the worked example: 10.1.2.3, port 21400, the
-// connection string " "," "," " (11 bytes), 40 s and 5 s.
-inline Bytes WorkedGsmRecord() {
-  return Cat({{0x31, 0x30, 0x2E, 0x31, 0x2E, 0x32, 0x2E, 0x33}, Repeat(0x20, 7), {0x32, 0x31, 0x34, 0x30, 0x30},
-              {0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22, 0x2C, 0x22, 0x20, 0x22}, {0x00}, Repeat(0x20, 38),
-              {0x04, 0x01}, Repeat(0xFF, 32)});
-}
 
 }  // namespace tacho::test

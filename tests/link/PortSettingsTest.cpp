@@ -1,5 +1,6 @@
-// The port's settings as plain data: names, device control block, mode text,
-// time-outs, and the termios settings of the POSIX backend.
+// The port's settings as behaviour: the port names, the mode text, the read and
+// write deadlines, and the termios settings the POSIX backend makes from what a
+// port reports.
 #include <gtest/gtest.h>
 
 #include "PortSettings.h"
@@ -16,62 +17,85 @@ TEST(PortName, ComOneToNineAndDeviceNamespaceFromTen) {
   EXPECT_EQ(PortName(9).size(), 9u);  // two backslashes, a full stop, a backslash, COM10
 }
 
-TEST(DeviceControlBlock, NineHundredBaudEightEvenOneAndNullsKept) {
-  EXPECT_EQ(kDcbFields.BaudRate, 9600u);
-  EXPECT_EQ(kDcbFields.ByteSize, 8);
-  EXPECT_EQ(kDcbFields.Parity, 2);
-  EXPECT_EQ(kDcbFields.StopBits, 0);
-  EXPECT_EQ(kDcbFields.fNullBit, 11);
+TEST(ModeText, NamesTheSameSpeedParityAndFrameAsTheBlock) {
   EXPECT_EQ(ModeText(), u"baud =9600 parity=2 data=8 stop=1");
-  EXPECT_EQ(kPurgeFlags, 12u);
-  EXPECT_EQ(kEventMask, 1u);
 }
 
-TEST(CommTimeouts, AllFifteenAndTheDeadlinesTheyGive) {
-  EXPECT_EQ(kCommTimeouts.ReadIntervalTimeout, 15u);
-  EXPECT_EQ(kCommTimeouts.ReadTotalTimeoutMultiplier, 15u);
-  EXPECT_EQ(kCommTimeouts.ReadTotalTimeoutConstant, 15u);
-  EXPECT_EQ(kCommTimeouts.WriteTotalTimeoutMultiplier, 15u);
-  EXPECT_EQ(kCommTimeouts.WriteTotalTimeoutConstant, 15u);
-  EXPECT_EQ(ReadTotalTimeoutMs(7), 120u);
-  EXPECT_EQ(ReadTotalTimeoutMs(9), 150u);
-  EXPECT_EQ(ReadTotalTimeoutMs(120), 1815u);
-  EXPECT_EQ(WriteTotalTimeoutMs(200), 3015u);
+TEST(Deadlines, ReadsEndAtFifteenPlusFifteenPerByteAndWritesGiveUpLikewise) {
+  struct Case {
+    const char* name;
+    std::size_t bytes;
+    std::uint32_t readMs;
+    std::uint32_t writeMs;
+  };
+  const Case cases[] = {
+      {"write acknowledgement", 7, 120, 120},
+      {"probe reply", 9, 150, 150},
+      {"GSM settings reply", 120, 1815, 1815},
+      {"calibration frame", 200, 3015, 3015},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ReadTotalTimeoutMs(c.bytes), c.readMs);
+    EXPECT_EQ(WriteTotalTimeoutMs(c.bytes), c.writeMs);
+  }
 }
 
-TEST(DeviceTermios, GivesRaw9600EightEvenOneWithoutFlowControl) {
-  // A port as a terminal program might leave it: cooked, 7O2 at 115200 with handshakes.
-  termios reported{};
-  reported.c_iflag = ICRNL | IXON | IXOFF | INPCK | ISTRIP | BRKINT;
-  reported.c_oflag = OPOST | ONLCR;
-  reported.c_lflag = ICANON | ECHO | ECHOE | ISIG | IEXTEN;
-  reported.c_cflag = CS7 | PARODD | CSTOPB | CRTSCTS;
-  reported.c_cc[VMIN] = 1;
-  reported.c_cc[VTIME] = 5;
-  cfsetispeed(&reported, B115200);
-  cfsetospeed(&reported, B115200);
+termios Reported(tcflag_t iflag, tcflag_t oflag, tcflag_t cflag, tcflag_t lflag, speed_t speed, cc_t vmin,
+                 cc_t vtime) {
+  termios t{};
+  t.c_iflag = iflag;
+  t.c_oflag = oflag;
+  t.c_cflag = cflag;
+  t.c_lflag = lflag;
+  t.c_cc[VMIN] = vmin;
+  t.c_cc[VTIME] = vtime;
+  cfsetispeed(&t, speed);
+  cfsetospeed(&t, speed);
+  return t;
+}
 
-  const termios t = DeviceTermios(reported);
-  EXPECT_EQ(cfgetispeed(&t), static_cast<speed_t>(B9600));
-  EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
-  EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-  EXPECT_TRUE(t.c_cflag & PARENB);
-  EXPECT_FALSE(t.c_cflag & PARODD);
-  EXPECT_FALSE(t.c_cflag & CSTOPB);
-  EXPECT_FALSE(t.c_cflag & CRTSCTS);
-  EXPECT_TRUE(t.c_cflag & CREAD);
-  EXPECT_TRUE(t.c_cflag & CLOCAL);
-  EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP | INPCK | BRKINT | PARMRK), 0u);
-  EXPECT_EQ(t.c_oflag & OPOST, 0u);
-  EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ECHONL | ISIG | IEXTEN), 0u);
-  EXPECT_EQ(t.c_cc[VMIN], 0);
-  EXPECT_EQ(t.c_cc[VTIME], 0);
+TEST(DeviceTermios, GivesRaw9600EightEvenOneWithoutFlowControlFromAnyPort) {
+  struct Case {
+    const char* name;
+    termios reported;
+  };
+  const Case cases[] = {
+      {"cooked 7O2 at 115200 with handshakes",
+       Reported(ICRNL | IXON | IXOFF | INPCK | ISTRIP | BRKINT, OPOST | ONLCR, CS7 | PARODD | CSTOPB | CRTSCTS,
+                ICANON | ECHO | ECHOE | ISIG | IEXTEN, B115200, 1, 5)},
+      {"already raw 8N1 at 9600", Reported(0, 0, CS8 | CREAD | CLOCAL, 0, B9600, 0, 0)},
+      {"a blank block", Reported(0, 0, 0, 0, B0, 0, 0)},
+      {"5 bits, mark-like parity flags, 300 baud",
+       Reported(IGNBRK | PARMRK | INLCR | IGNCR | IXANY, OPOST, CS5 | PARENB | PARODD, ECHONL, B300, 255, 255)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const termios t = DeviceTermios(c.reported);
+    EXPECT_EQ(cfgetispeed(&t), static_cast<speed_t>(B9600));
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_TRUE(t.c_cflag & PARENB);
+    EXPECT_FALSE(t.c_cflag & PARODD);
+    EXPECT_FALSE(t.c_cflag & CSTOPB);
+    EXPECT_FALSE(t.c_cflag & CRTSCTS);
+    EXPECT_TRUE(t.c_cflag & CREAD);
+    EXPECT_TRUE(t.c_cflag & CLOCAL);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP | INPCK | BRKINT | PARMRK | IGNBRK),
+              0u);
+    EXPECT_EQ(t.c_oflag & OPOST, 0u);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ECHONL | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(t.c_cc[VMIN], 0);
+    EXPECT_EQ(t.c_cc[VTIME], 0);
 
-  const termios plain = WithoutParity(t);
-  EXPECT_FALSE(plain.c_cflag & PARENB);
-  EXPECT_EQ(plain.c_cflag | PARENB, t.c_cflag);
-  EXPECT_EQ(plain.c_lflag, t.c_lflag);
-  EXPECT_EQ(cfgetospeed(&plain), static_cast<speed_t>(B9600));
+    // A line that refuses parity keeps everything else.
+    const termios plain = WithoutParity(t);
+    EXPECT_FALSE(plain.c_cflag & PARENB);
+    EXPECT_EQ(plain.c_cflag | PARENB, t.c_cflag);
+    EXPECT_EQ(plain.c_iflag, t.c_iflag);
+    EXPECT_EQ(plain.c_lflag, t.c_lflag);
+    EXPECT_EQ(cfgetospeed(&plain), static_cast<speed_t>(B9600));
+  }
 }
 
 }  // namespace

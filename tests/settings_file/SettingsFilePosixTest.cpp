@@ -74,12 +74,18 @@ TEST(SaveSettingsPosix, WriteFailingMidwayKeepsTheOldFileWhole) {
 TEST(SaveSettingsPosix, ReasonsAreGivenInRussian) {
   TempDir dir;
   std::filesystem::create_directory(dir.path() / "folder.txt");
-  const std::pair<std::u16string, std::u16string> cases[] = {
-      {dir.Name(u"missing/s"),
+  const struct {
+    const char* name;
+    std::u16string chosen;
+    std::u16string message;
+  } cases[] = {
+      {"MissingFolder", dir.Name(u"missing/s"),
        u"Не удалось создать файл «" + dir.Name(u"missing/s.txt") + u"»: нет такого файла или папки"},
-      {dir.Name(u"folder.txt"), u"Не удалось создать файл «" + dir.Name(u"folder.txt") + u"»: это папка"},
+      {"NameOfAFolder", dir.Name(u"folder.txt"),
+       u"Не удалось создать файл «" + dir.Name(u"folder.txt") + u"»: это папка"},
   };
-  for (const auto& [chosen, message] : cases) {
+  for (const auto& [name, chosen, message] : cases) {
+    SCOPED_TRACE(name);
     FormModel form(kToday);
     Save(form, chosen);
     EXPECT_EQ(form.BoxTexts(), std::vector<std::u16string>{message});
@@ -94,6 +100,21 @@ TEST(SettingsLoadPosix, PipeIsRefusedWithoutWaitingForAWriter) {
   Open(form, dir.Name(u"pipe.txt"));
   EXPECT_EQ(form.BoxTexts(), std::vector<std::u16string>{u"Не удалось открыть файл «" + dir.Name(u"pipe.txt") +
                                                          u"»: это не обычный файл"});
+  EXPECT_EQ(StateOf(form), before);
+}
+
+// A sparse file of a terabyte, which takes no room on the disk: a reader that
+// took it whole would run out of memory long before the end.
+TEST(SettingsLoadPosix, HugeFileIsRefusedWithoutReadingItWhole) {
+  TempDir dir;
+  const auto path = dir.path() / "disk.img";
+  WriteBytes(path, "");
+  std::filesystem::resize_file(path, std::uintmax_t{1} << 40);
+  FormModel form(kToday);
+  const test::FormState before = StateOf(form);
+  Open(form, dir.Name(u"disk.img"));
+  EXPECT_EQ(form.BoxTexts(), std::vector<std::u16string>{u"Не удалось прочитать файл «" + dir.Name(u"disk.img") +
+                                                         u"»: файл больше 256 КБ, это не файл настроек"});
   EXPECT_EQ(StateOf(form), before);
 }
 

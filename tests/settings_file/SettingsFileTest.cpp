@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SettingsFileName.h"
+#include "SettingsText.h"
 #include "SettingsTestSupport.h"
 
 namespace tacho {
@@ -69,6 +72,7 @@ TEST(SaveSettings, FileThatCannotBeCreatedIsNamedInTheErrorBox) {
   TempDir dir;
   std::filesystem::create_directory(dir.path() / "folder.txt");
   for (const std::u16string& chosen : {dir.Name(u"missing/s"), dir.Name(u"folder.txt")}) {
+    SCOPED_TRACE(ToUtf8(chosen));
     FormModel form(kToday);
     Save(form, chosen);
     ASSERT_EQ(form.boxes.size(), 1u);
@@ -114,6 +118,31 @@ TEST(SettingsRoundTrip, ASavedFileLoadsBackToTheSameState) {
   EXPECT_TRUE(loaded.boxes.empty());
   EXPECT_EQ(StateOf(loaded), StateOf(saved));
   EXPECT_EQ(loaded.SelectedIndex(ControlId::sComboBox1), 22);
+}
+
+// A text set by program, such as a device's reply, may hold line breaks.
+TEST(SettingsRoundTrip, FieldTextsWithLineBreaksStillGiveEighteenLines) {
+  TempDir dir;
+  FormModel saved(kToday);
+  SetOtherEntries(saved);
+  saved.SetText(ControlId::Edit_IP, u"10.0.0.1\r\n\r\n");
+  saved.SetText(ControlId::Edit_operator, u"\"internet\"\n,\"gdata\"");
+  saved.SetText(ControlId::sEdit_VIN, u"\rXTA");
+  Save(saved, dir.Name(u"r.txt"));
+
+  const std::string bytes = ReadBytes(dir.path() / "r.txt");
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 18);
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 18);
+  EXPECT_EQ(DecodeSettingsText(bytes).size(), 18u);
+
+  FormModel loaded(kToday);
+  Open(loaded, dir.Name(u"r.txt"));
+  EXPECT_TRUE(loaded.boxes.empty());
+  EXPECT_EQ(loaded.ReadText(ControlId::Edit_IP), u"10.0.0.1");
+  EXPECT_EQ(loaded.ReadText(ControlId::Edit_operator), u"\"internet\"");
+  EXPECT_EQ(loaded.ReadText(ControlId::sEdit_VIN), u"");
+  EXPECT_EQ(loaded.ReadText(ControlId::Edit_port), u"abc");
+  EXPECT_EQ(loaded.ReadText(ControlId::sEdit_master_N), u"Мастерская №5");
 }
 
 TEST(SettingsRoundTrip, StartUpStateLoadsIntoAChangedWindow) {
@@ -199,6 +228,54 @@ TEST(SettingsLoad, BadFileShowsTheErrorBoxAndChangesNoField) {
     ASSERT_EQ(form.boxes.size(), 1u);
     EXPECT_EQ(form.boxes[0].kind, BoxKind::Error);
     EXPECT_EQ(form.boxes[0].text, messages[i]);
+    EXPECT_EQ(StateOf(form), before);
+  }
+}
+
+// A file of exactly `size` bytes, all 18 lines, whose VIN line takes the room left.
+std::string FileOfSize(std::size_t size) {
+  FormModel form(kToday);
+  SetOtherEntries(form);
+  std::vector<std::u16string> lines = ReadEntries(form);
+  lines[0].clear();
+  const std::size_t rest = EncodeSettingsFile(lines).size();
+  lines[0].assign(size - rest, u'V');
+  return EncodeSettingsFile(lines);
+}
+
+TEST(SettingsLoad, FileUpToTheBoundLoadsWithItsLongLines) {
+  TempDir dir;
+  const std::string bytes = FileOfSize(kSettingsFileMaxBytes);
+  ASSERT_EQ(bytes.size(), kSettingsFileMaxBytes);
+  WriteBytes(dir.path() / "full.txt", bytes);
+  FormModel form(kToday);
+  Open(form, dir.Name(u"full.txt"));
+  EXPECT_TRUE(form.boxes.empty());
+  const std::u16string vin = form.ReadText(ControlId::sEdit_VIN);
+  EXPECT_GT(vin.size(), kSettingsFileMaxBytes - 1000);
+  EXPECT_EQ(vin.find_first_not_of(u'V'), std::u16string::npos);
+  EXPECT_EQ(form.ReadText(ControlId::sEdit_master_N), u"Мастерская №5");
+}
+
+TEST(SettingsLoad, FileBeyondTheBoundIsRefusedByNameAndChangesNoField) {
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"one-byte-over.txt", FileOfSize(kSettingsFileMaxBytes + 1)},
+      {"four-megabytes.txt", FileOfSize(4 * 1024 * 1024)},
+  };
+  TempDir dir;
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.name);
+    WriteBytes(dir.path() / file.name, file.bytes);
+    FormModel form(kToday);
+    const test::FormState before = StateOf(form);
+    Open(form, dir.Name(FromUtf8(file.name)));
+    ASSERT_EQ(form.boxes.size(), 1u);
+    EXPECT_EQ(form.boxes[0].kind, BoxKind::Error);
+    EXPECT_EQ(form.boxes[0].text, u"Не удалось прочитать файл «" + dir.Name(FromUtf8(file.name)) +
+                                      u"»: файл больше 256 КБ, это не файл настроек");
     EXPECT_EQ(StateOf(form), before);
   }
 }

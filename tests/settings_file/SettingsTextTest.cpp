@@ -17,6 +17,33 @@ TEST(SettingsTextEncode, CharactersOutsideTheCodePageBecomeQuestionMarks) {
   EXPECT_EQ(EncodeSettingsFile({u"a\u4E2Db\U0001F600c\u20AC"}), std::string("a?b?c\x88\r\n"));
 }
 
+struct EncodeCase {
+  const char* name;
+  std::u16string line;
+  std::string bytes;
+};
+
+void PrintTo(const EncodeCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingsTextEncodeLine : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(SettingsTextEncodeLine, KeepsOneLineForTheEntry) {
+  EXPECT_EQ(EncodeSettingsFile({GetParam().line, u"next"}), GetParam().bytes + "\r\nnext\r\n");
+}
+
+const EncodeCase kEncodeCases[] = {
+    {"PlainText", u"10.0.0.1", "10.0.0.1"},
+    {"LfKeepsTheTextBeforeIt", u"10.0.0.1\nrest", "10.0.0.1"},
+    {"CrKeepsTheTextBeforeIt", u"10.0.0.1\rrest", "10.0.0.1"},
+    {"CrLfKeepsTheTextBeforeIt", u"ab\r\ncd\r\n", "ab"},
+    {"BreakFirstGivesAnEmptyLine", u"\nab", ""},
+    {"NulKeepsTheTextBeforeIt", std::u16string(u"ab\0cd", 5), "ab"},
+    {"OtherControlCharactersStay", u"a\tb\x0B", "a\tb\x0B"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, SettingsTextEncodeLine, ::testing::ValuesIn(kEncodeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct DecodeCase {
   const char* name;
   std::string bytes;

@@ -22,8 +22,9 @@
 #include <vector>
 
 #include "AppContext.h"
-#include "ApplicationTitle.h"
+#include "AppTitle.h"
 #include "CivilDate.h"
+#include "CommandExchange.h"
 #include "DateFieldText.h"
 #include "Dpi.h"
 #include "Exchange.h"
@@ -698,7 +699,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Win32Window, ApplicationTitleComesFromTheProgramFile) {
   std::wstring path(MAX_PATH, L'\0');
   path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-  EXPECT_EQ(form.ApplicationTitleText(), ApplicationTitleFromPath(U(path)));
+  EXPECT_EQ(form.ApplicationTitleText(), ApplicationTitle(U(path)));
   EXPECT_EQ(form.ApplicationTitleText(), u"windows_window_tests");
 }
 

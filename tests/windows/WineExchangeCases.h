@@ -1,15 +1,13 @@
 // What the exchange tests under wine type into the pages and what the emulated
-// device holds. The Windows program that runs the commands and the Linux
-// program that plays the device and checks the bytes both use it.
+// device holds, with the bytes each stands for written out in WorkedFrames.h.
+// The Windows program that runs the commands and the Linux program that plays
+// the device and checks the bytes both use it.
 #pragma once
-
-#include <array>
-#include <cstdint>
 
 #include "Form.h"
 #include "GsmRecord.h"
-#include "Session.h"
 #include "WorkedCalibrationEntries.h"
+#include "WorkedFrames.h"
 
 namespace tacho::wine {
 
@@ -20,28 +18,16 @@ inline constexpr int kEmulatorPortIndex = kEmulatorComNumber - 1;
 // The local time zone of the calibration record's dates, on both sides.
 inline constexpr const char* kTimeZone = "MSK-3";
 
-inline void TypeCalibrationEntries(IForm& form) {
-  test::TypeWorkedCalibrationEntries(form);
-  form.SetText(ControlId::sEdit_master_N, u"RUS-00042");
-}
+// The worked calibration entries; the device must receive test::WorkedCalibrationFrame().
+inline void TypeCalibrationEntries(IForm& form) { test::TypeWorkedCalibrationEntries(form); }
 
-// The settings the user writes: they differ from the device's in every field.
-inline GsmEntries TypedGsmEntries() {
-  return {u"10.20.30.40", u"8080", u"internet.beeline.ru,beeline,beeline", u"30", u"15"};
-}
+// The settings the user writes, the worked GSM example: they differ from the
+// device's in every field, and go out as test::WorkedGsmWriteFrame().
+inline GsmEntries TypedGsmEntries() { return {u"10.1.2.3", u"21400", u"\" \",\" \",\" \"", u"40", u"5"}; }
 
-// The settings the device holds before the write. The three texts fill their
-// fields (no blanks, no zero byte), so they read back as they are.
+// The texts of the record the device holds before the write, test::FullGsmRecord().
 inline GsmEntries DeviceGsmEntries() {
   return {u"192.168.100.200", u"12345", u"internet.tachograph-service.mts.ru,workshop,secret", u"120", u"60"};
-}
-
-inline std::array<std::uint8_t, gsm::kRecordSize> GsmRecordOf(const GsmEntries& entries) {
-  std::array<std::uint8_t, kPayloadSize> payload{};
-  FillGsm(entries, payload);
-  std::array<std::uint8_t, gsm::kRecordSize> record{};
-  for (std::size_t i = 0; i < record.size(); ++i) record[i] = payload[i];
-  return record;
 }
 
 }  // namespace tacho::wine

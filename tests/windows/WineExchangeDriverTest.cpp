@@ -24,13 +24,9 @@
 #include <thread>
 #include <vector>
 
-#include "CalibrationRecord.h"
 #include "DeviceEmulator.h"
-#include "FormModel.h"
-#include "Frames.h"
-#include "GsmRecord.h"
-#include "Session.h"
 #include "WineExchangeCases.h"
+#include "WorkedFrames.h"
 
 extern char** environ;
 
@@ -38,7 +34,7 @@ namespace tacho {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 constexpr auto kClientTimeout = std::chrono::seconds(120);
 
@@ -47,9 +43,10 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
-Bytes FrameToSend(Session& session, std::string_view word, std::size_t count) {
-  BuildFrame(session, word);
-  return Bytes(session.FrameBuffer.begin(), session.FrameBuffer.begin() + static_cast<std::ptrdiff_t>(count));
+emu::GsmRecord Record(const Bytes& bytes) {
+  emu::GsmRecord record{};
+  std::copy(bytes.begin(), bytes.end(), record.begin());
+  return record;
 }
 
 Bytes WorkedCalibrationFrame() {
@@ -75,7 +72,7 @@ class WineExchange : public ::testing::Test {
     // so a busy machine cannot push it past the read's time-out.
     options.realisticPacing = false;
     emulator_ = std::make_unique<emu::DeviceEmulator>(options);
-    emulator_->SetGsmRecord(wine::GsmRecordOf(wine::DeviceGsmEntries()));
+    emulator_->SetGsmRecord(Record(test::FullGsmRecord()));
 
     // wine keeps its own links to the machine's serial devices in the same
     // folder: never take over one of those.
@@ -148,31 +145,21 @@ class WineExchange : public ::testing::Test {
 
 TEST_F(WineExchange, CalibrationWriteReachesTheDeviceByteForByte) {
   ASSERT_EQ(RunClient("CalibrationWrite"), 0);
-
-  FormModel form{CivilDate{2024, 1, 10}};
-  wine::TypeCalibrationEntries(form);
-  Session session;
-  FillCalibration(form, session.PayloadArea);
-  const Bytes expected = FrameToSend(session, "write", kWriteFrameLength);
-  EXPECT_EQ(emulator_->ReceivedBytes(), expected);
+  EXPECT_EQ(emulator_->ReceivedBytes(), test::WorkedCalibrationFrame());
   const auto record = emulator_->LastCalibrationRecord();
   ASSERT_TRUE(record.has_value());
-  EXPECT_EQ(Bytes(record->begin(), record->end()), Bytes(session.PayloadArea.begin(), session.PayloadArea.end()));
+  EXPECT_EQ(Bytes(record->begin(), record->end()), test::WorkedCalibrationRecord());
 }
 
 TEST_F(WineExchange, GsmReadSendsItsSixBytesAndShowsTheDeviceSettings) {
   ASSERT_EQ(RunClient("GsmRead"), 0);
-  EXPECT_EQ(emulator_->ReceivedBytes(), (Bytes{0x02, 0x49, 0x00, 0xB9, 0x00, 0xFB}));
+  EXPECT_EQ(emulator_->ReceivedBytes(), test::kGsmReadFrame);
 }
 
 TEST_F(WineExchange, GsmWriteReachesTheDeviceByteForByte) {
   ASSERT_EQ(RunClient("GsmWrite"), 0);
-
-  Session session;
-  FillGsm(wine::TypedGsmEntries(), session.PayloadArea);
-  const Bytes expected = FrameToSend(session, "GSM_write", kGsmWriteFrameLength);
-  EXPECT_EQ(emulator_->ReceivedBytes(), expected);
-  EXPECT_EQ(emulator_->GetGsmRecord(), wine::GsmRecordOf(wine::TypedGsmEntries()));
+  EXPECT_EQ(emulator_->ReceivedBytes(), test::WorkedGsmWriteFrame());
+  EXPECT_EQ(emulator_->GetGsmRecord(), Record(test::WorkedGsmRecord()));
 }
 
 TEST_F(WineExchange, OpeningAndClosingSendsNothing) {

@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "FormModel.h"
 #include "SerialPort.h"
 
 namespace {
@@ -35,9 +34,8 @@ int main(int argc, char** argv) {
   const int com = argc > 1 ? std::atoi(argv[1]) : 40;
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
-  tacho::FormModel form;
   tacho::SerialPort port(tacho::PortMap("", {}));
-  if (!port.SetupPort(com - 1, form)) {
+  if (!port.SetupPort(com - 1)) {
     std::printf("COM%d does not open\n", com);
     return 1;
   }

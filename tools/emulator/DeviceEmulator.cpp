@@ -1,6 +1,7 @@
 #include "DeviceEmulator.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -17,6 +18,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "DeviceProtocol.h"
 #include "FrameText.h"
 
 namespace tacho::emu {
@@ -25,30 +27,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
 
-// The device's side of the protocol, written here on its own so that the
-// emulator checks the tool's frames rather than repeating the tool's code.
-constexpr std::uint8_t kStart = 0x02;
-constexpr std::uint8_t kMarker = 0x49;
-constexpr std::size_t kHeader = 5;
-constexpr std::uint8_t kCmdWrite = 0x38;
-constexpr std::uint8_t kCmdGsmRead = 0xB9;
-constexpr std::uint8_t kCmdGsmWrite = 0x39;
-constexpr std::uint8_t kCmdProbe = 0xD1;
-constexpr std::size_t kWriteFrame = 200;
-constexpr std::size_t kWriteChecksumAt = 174;
-constexpr std::size_t kWriteFillerFrom = 175;
-constexpr std::size_t kWriteTailFrom = 185;
-constexpr std::size_t kWriteFirstPiece = 169;
-constexpr std::size_t kWriteTailPiece = 15;
-constexpr std::size_t kGsmWriteFrame = 110;
+using namespace protocol;
+
 // A frame whose bytes stop coming for this long is dropped.
 constexpr auto kIncompleteFrameGap = std::chrono::milliseconds(100);
-
-std::uint8_t Sum(const std::uint8_t* p, std::size_t n) {
-  unsigned s = 0;
-  for (std::size_t i = 0; i < n; ++i) s += p[i];
-  return static_cast<std::uint8_t>(~s & 0xFFu);
-}
+// Line noise put before a reply by the JunkFirst fault.
+constexpr std::uint8_t kJunk[] = {0xFF, 0x00, 0x7E};
 
 Bytes Framed(std::uint8_t command, const Bytes& payload) {
   // Reserved up front: GCC 12 at -O2 warns (array-bounds) on an insert that
@@ -67,7 +51,7 @@ std::size_t FrameLength(const std::uint8_t* header) {
     case kCmdWrite: return kWriteFrame;
     case kCmdGsmWrite: return kGsmWriteFrame;
     case kCmdGsmRead:
-    case kCmdProbe: return kHeader + 1;
+    case kCmdProbe: return kShortFrame;
     default: return kHeader + header[2] + 1;
   }
 }
@@ -75,7 +59,7 @@ std::size_t FrameLength(const std::uint8_t* header) {
 std::uint8_t Judge(const Bytes& f) {
   switch (f[3]) {
     case kCmdWrite:
-      if (f[2] != 0xAA) return kStatusBadLength;
+      if (f[2] != kWriteLengthByte) return kStatusBadLength;
       if (Sum(f.data(), kWriteChecksumAt) != f[kWriteChecksumAt]) return kStatusBadChecksum;
       for (std::size_t i = kWriteFillerFrom; i < kWriteTailFrom; ++i) {
         if (f[i] != 0) return kStatusBadLayout;
@@ -178,13 +162,19 @@ std::string_view FaultName(Fault fault) {
     case Fault::LateReply: return "late";
     case Fault::BadFirstByte: return "bad-first-byte";
     case Fault::HangUp: return "hangup";
+    case Fault::Bursts: return "bursts";
+    case Fault::JunkFirst: return "junk-first";
+    case Fault::LateIntoNext: return "late-into-next";
+    case Fault::CutGsm: return "cut-gsm";
+    case Fault::Slow: return "slow";
+    case Fault::StopsReading: return "stops-reading";
+    case Fault::HangUpMidReply: return "hangup-mid-reply";
   }
   return "none";
 }
 
 std::optional<Fault> ParseFault(std::string_view name) {
-  for (Fault f : {Fault::None, Fault::Silent, Fault::Garbage, Fault::ShortReply, Fault::LateReply,
-                  Fault::BadFirstByte, Fault::HangUp}) {
+  for (Fault f : kAllFaults) {
     if (FaultName(f) == name) return f;
   }
   return std::nullopt;
@@ -224,6 +214,7 @@ struct DeviceEmulator::Impl {
 
   // Bytes read but not yet part of a frame, with their arrival on the wire.
   std::deque<std::uint8_t> rx;
+  Bytes heldReply;  // LateIntoNext: the reply to the frame before
   Clock::time_point lastArrival{};
   Clock::time_point wireFreeAt{};
 
@@ -266,6 +257,25 @@ struct DeviceEmulator::Impl {
     }
   }
 
+  // Waits until the tool has read every byte sent to it, or until `deadline`.
+  void WaitUntilTaken(Clock::time_point deadline) {
+    for (;;) {
+      int waiting = 0;
+      if (::ioctl(pty.slave, FIONREAD, &waiting) != 0 || waiting <= 0) return;
+      if (Clock::now() >= deadline || !SleepUntil(Clock::now() + std::chrono::milliseconds(1))) return;
+    }
+  }
+
+  // Bursts of burstBytes, the first at `at`, then one every burstGapMs.
+  void SendInBursts(const Bytes& reply, Clock::time_point at) {
+    const std::size_t size = static_cast<std::size_t>(std::max(1, options.burstBytes));
+    for (std::size_t from = 0; from < reply.size(); from += size) {
+      const auto to = reply.begin() + static_cast<std::ptrdiff_t>(std::min(reply.size(), from + size));
+      Send(Bytes(reply.begin() + static_cast<std::ptrdiff_t>(from), to), at);
+      at = Clock::now() + std::chrono::milliseconds(options.burstGapMs);
+    }
+  }
+
   Bytes Reply(const Bytes& frame, std::uint8_t status) {
     if (frame[3] == kCmdGsmRead && status == kStatusOk) {
       std::lock_guard lock(mutex);
@@ -274,7 +284,7 @@ struct DeviceEmulator::Impl {
     return Framed(frame[3], Bytes{status});
   }
 
-  Bytes Spoil(Bytes reply, Fault f) const {
+  Bytes Spoil(Bytes reply, Fault f, std::uint8_t command) const {
     switch (f) {
       case Fault::Silent:
       case Fault::HangUp: return {};
@@ -288,10 +298,26 @@ struct DeviceEmulator::Impl {
         if (reply.size() > 1) reply[1] = 0x5A;
         return reply;
       }
-      case Fault::ShortReply: reply.resize(std::max<std::size_t>(1, reply.size() / 2)); return reply;
+      case Fault::ShortReply:
+      case Fault::HangUpMidReply: reply.resize(std::max<std::size_t>(1, reply.size() / 2)); return reply;
       case Fault::BadFirstByte: reply[0] = 0x03; return reply;
+      case Fault::JunkFirst: {
+        Bytes noisy;
+        for (int i = 0; i < options.junkBytes; ++i) noisy.push_back(kJunk[static_cast<std::size_t>(i) % sizeof kJunk]);
+        noisy.insert(noisy.end(), reply.begin(), reply.end());
+        return noisy;
+      }
+      case Fault::CutGsm: {
+        const auto keep = static_cast<std::size_t>(std::max(0, options.gsmCutAfterByte)) + 1;
+        if (command == kCmdGsmRead && keep < reply.size()) reply.resize(keep);
+        return reply;
+      }
       case Fault::None:
-      case Fault::LateReply: return reply;
+      case Fault::LateReply:
+      case Fault::Bursts:
+      case Fault::LateIntoNext:
+      case Fault::Slow:
+      case Fault::StopsReading: return reply;
     }
     return reply;
   }
@@ -367,8 +393,26 @@ struct DeviceEmulator::Impl {
       Log(DescribeFrame(frame, status));
       const auto end = lastArrival;
       if (f == Fault::Silent) continue;
-      const int delay = f == Fault::LateReply ? options.lateReplyMs : options.replyDelayMs;
-      Send(Spoil(Reply(frame, status), f), end + std::chrono::milliseconds(delay));
+      int delay = options.replyDelayMs;
+      if (f == Fault::LateReply) delay = options.lateReplyMs;
+      if (f == Fault::Slow) delay = options.thinkMs;
+      const auto at = end + std::chrono::milliseconds(delay);
+      Bytes reply = Spoil(Reply(frame, status), f, frame[3]);
+      if (f == Fault::LateIntoNext) {
+        // This frame's reply waits for the next frame; the one held goes now.
+        std::swap(reply, heldReply);
+        Send(reply, at);
+      } else if (f == Fault::Bursts) {
+        SendInBursts(reply, at);
+      } else if (f == Fault::HangUpMidReply) {
+        // The hang-up comes while the tool reads: once it has taken the half sent.
+        Send(reply, at);
+        WaitUntilTaken(Clock::now() + std::chrono::seconds(3));
+        HangUpAndReturn();
+        return;
+      } else {
+        Send(reply, at);
+      }
     }
   }
 
@@ -381,7 +425,13 @@ struct DeviceEmulator::Impl {
         timeout = static_cast<int>(std::max<long long>(
             0, std::chrono::duration_cast<std::chrono::milliseconds>(left).count() + 1));
       }
-      pollfd p[2] = {{pty.master, POLLIN, 0}, {wake[0], POLLIN, 0}};
+      if (fault.load() == Fault::StopsReading) {
+        // Takes nothing off the line; looks again now and then for the fault to end.
+        pollfd w{wake[0], POLLIN, 0};
+        ::poll(&w, 1, 20);
+        continue;
+      }
+      pollfd p[2] = {{wake[0], POLLIN, 0}, {pty.master, POLLIN, 0}};
       const int r = ::poll(p, pty.master >= 0 ? 2 : 1, timeout);
       if (stopping) break;
       if (r < 0 && errno != EINTR) break;
@@ -389,7 +439,7 @@ struct DeviceEmulator::Impl {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         continue;
       }
-      if (p[0].revents & POLLIN) {
+      if (p[1].revents & POLLIN) {
         const ssize_t n = ::read(pty.master, buf, sizeof buf);
         if (n > 0) {
           const auto now = Clock::now();
@@ -509,6 +559,13 @@ void DeviceEmulator::SendUnsolicited(const std::vector<std::uint8_t>& bytes) {
   std::lock_guard lock(impl_->mutex);
   if (impl_->pty.master < 0 || bytes.empty()) return;
   [[maybe_unused]] const ssize_t n = ::write(impl_->pty.master, bytes.data(), bytes.size());
+}
+
+std::size_t DeviceEmulator::PendingFromTool() const {
+  std::lock_guard lock(impl_->mutex);
+  int pending = 0;
+  if (impl_->pty.master < 0 || ::ioctl(impl_->pty.master, FIONREAD, &pending) != 0) return 0;
+  return static_cast<std::size_t>(std::max(0, pending));
 }
 
 void DeviceEmulator::SetFault(Fault fault) { impl_->fault = fault; }

@@ -35,16 +35,30 @@ inline constexpr std::chrono::nanoseconds kByteTime{11'000'000'000LL / 9600};
 
 enum class Fault {
   None,
-  Silent,        // receives, never answers
-  Garbage,       // answers bytes that are no reply (byte 0 not 0x02, byte 1 not 0x49)
-  ShortReply,    // answers only the first half of its reply
-  LateReply,     // answers after lateReplyMs, past every wait and read of the tool
-  BadFirstByte,  // answers its reply with byte 0 = 0x03
-  HangUp,        // hangs up after a frame's first five bytes, then comes back on a new pseudo-terminal
+  Silent,          // receives, never answers
+  Garbage,         // answers bytes that are no reply (byte 0 not 0x02, byte 1 not 0x49)
+  ShortReply,      // answers only the first half of its reply
+  LateReply,       // answers after lateReplyMs, past every wait and read of the tool
+  BadFirstByte,    // answers its reply with byte 0 = 0x03
+  HangUp,          // hangs up after a frame's first five bytes, then comes back on a new pseudo-terminal
+  Bursts,          // answers in bursts of burstBytes with burstGapMs of silence between them
+  JunkFirst,       // puts junkBytes bytes of line noise before its reply
+  LateIntoNext,    // holds each reply back and sends it when the next frame comes in
+  CutGsm,          // a GSM settings reply stops after reply byte gsmCutAfterByte
+  Slow,            // thinks thinkMs after a frame's last byte before it answers
+  StopsReading,    // stops taking bytes off the line: nothing it is sent arrives
+  HangUpMidReply,  // sends the first half of its reply, hangs up, comes back on a new pseudo-terminal
 };
 
-// "none", "silent", "garbage", "short", "late", "bad-first-byte", "hangup".
+// "none", "silent", "garbage", "short", "late", "bad-first-byte", "hangup",
+// "bursts", "junk-first", "late-into-next", "cut-gsm", "slow", "stops-reading",
+// "hangup-mid-reply".
 std::string_view FaultName(Fault fault);
+inline constexpr Fault kAllFaults[] = {
+    Fault::None,         Fault::Silent, Fault::Garbage, Fault::ShortReply,   Fault::LateReply,
+    Fault::BadFirstByte, Fault::HangUp, Fault::Bursts,  Fault::JunkFirst,    Fault::LateIntoNext,
+    Fault::CutGsm,       Fault::Slow,   Fault::StopsReading, Fault::HangUpMidReply,
+};
 std::optional<Fault> ParseFault(std::string_view name);
 
 struct EmulatorOptions {
@@ -54,6 +68,11 @@ struct EmulatorOptions {
   bool realisticPacing = false;  // frames take their wire time in, replies go out byte by byte
   int replyDelayMs = 0;          // after a frame's last byte, before the reply
   int lateReplyMs = 2500;        // LateReply: after a frame's last byte
+  int burstBytes = 4;            // Bursts: bytes in each burst
+  int burstGapMs = 40;           // Bursts: silence between two bursts
+  int junkBytes = 3;             // JunkFirst: noise bytes before the reply
+  int gsmCutAfterByte = 40;      // CutGsm: the last reply byte sent
+  int thinkMs = 250;             // Slow: after a frame's last byte, before the reply
   Fault fault = Fault::None;
   // Called on the emulator's thread with a readable account of each frame received.
   std::function<void(const std::string&)> log;
@@ -91,6 +110,9 @@ class DeviceEmulator {
   termios LineSettings() const;
   // Puts bytes on the line now, unasked (leftovers that a purge must discard).
   void SendUnsolicited(const std::vector<std::uint8_t>& bytes);
+  // Bytes the tool has put on the line that the device has not taken yet
+  // (while it stops reading).
+  std::size_t PendingFromTool() const;
 
   void SetFault(Fault fault);
   Fault GetFault() const;

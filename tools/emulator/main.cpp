@@ -21,7 +21,26 @@ void Usage() {
       "  --pacing           realistic pacing: 9600 baud 8E1 on the wire, 10 ms reply delay\n"
       "  --reply-delay MS   wait MS ms after a frame before replying\n"
       "  --late-ms MS       how late the \"late\" fault replies (default 2500)\n"
-      "  --fault NAME       none, silent, garbage, short, late, bad-first-byte, hangup\n"
+      "  --fault NAME       misbehave on purpose:\n"
+      "      none              answer every frame as the device does\n"
+      "      silent            receive, never answer\n"
+      "      garbage           answer bytes that are no reply\n"
+      "      short             answer only the first half of the reply\n"
+      "      late              answer after --late-ms, past every read of the tool\n"
+      "      bad-first-byte    answer with reply byte 0 = 0x03\n"
+      "      hangup            hang up after a frame's first five bytes, come back\n"
+      "      bursts            answer in bursts of --burst-bytes, --burst-gap-ms apart\n"
+      "      junk-first        put --junk-bytes bytes of line noise before the reply\n"
+      "      late-into-next    hold each reply back until the next frame comes in\n"
+      "      cut-gsm           stop a GSM settings reply after reply byte --cut-after\n"
+      "      slow              think --think-ms after a frame's last byte\n"
+      "      stops-reading     stop taking bytes off the line\n"
+      "      hangup-mid-reply  send half the reply, hang up, come back\n"
+      "  --burst-bytes N    bytes in a burst (default 4)\n"
+      "  --burst-gap-ms MS  silence between bursts (default 40)\n"
+      "  --junk-bytes N     noise bytes before a reply (default 3)\n"
+      "  --cut-after N      last GSM reply byte sent (default 40)\n"
+      "  --think-ms MS      think time of the \"slow\" fault (default 250)\n"
       "Prints \"PTY <path>\" and \"LINK <path>\" first, then every frame received.\n"
       "Stops on Ctrl+C or SIGTERM and removes its link.");
 }
@@ -58,6 +77,16 @@ int main(int argc, char** argv) {
       delayGiven = true;
       ++i;
     } else if (arg == "--late-ms" && hasValue && ToInt(argv[i + 1], options.lateReplyMs)) {
+      ++i;
+    } else if (arg == "--burst-bytes" && hasValue && ToInt(argv[i + 1], options.burstBytes)) {
+      ++i;
+    } else if (arg == "--burst-gap-ms" && hasValue && ToInt(argv[i + 1], options.burstGapMs)) {
+      ++i;
+    } else if (arg == "--junk-bytes" && hasValue && ToInt(argv[i + 1], options.junkBytes)) {
+      ++i;
+    } else if (arg == "--cut-after" && hasValue && ToInt(argv[i + 1], options.gsmCutAfterByte)) {
+      ++i;
+    } else if (arg == "--think-ms" && hasValue && ToInt(argv[i + 1], options.thinkMs)) {
       ++i;
     } else if (arg == "--fault" && hasValue && tacho::emu::ParseFault(argv[i + 1])) {
       options.fault = *tacho::emu::ParseFault(argv[++i]);
