@@ -12,7 +12,7 @@ seconds=60
 [ "${CI:-}" = true ] && seconds=30
 mkdir -p "$out/corpus"
 
-sources=(tests/settings_file/fuzz/LoadFuzz.cpp common/*.cpp)
+sources=(tests/settings_file/fuzz/LoadFuzz.cpp common/*.cpp window/*.cpp)
 for f in settings_file/*.cpp; do
   [ "$f" = settings_file/FileStoreWin32.cpp ] || sources+=("$f")
 done
@@ -26,7 +26,7 @@ if ((stale)); then
   echo "building $fuzzer"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -Wall -Wextra -Wpedantic -Werror -Icommon -Isettings_file \
+    -Wall -Wextra -Wpedantic -Werror -Icommon -Iwindow -Isettings_file \
     "${sources[@]}" -o "$fuzzer"
 fi
 
