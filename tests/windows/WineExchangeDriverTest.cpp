@@ -49,14 +49,6 @@ emu::GsmRecord Record(const Bytes& bytes) {
   return record;
 }
 
-Bytes WorkedCalibrationFrame() {
-  FormModel form{CivilDate{2024, 1, 10}};
-  wine::TypeCalibrationEntries(form);
-  Session session;
-  FillCalibration(form, session.PayloadArea);
-  return FrameToSend(session, "write", kWriteFrameLength);
-}
-
 class WineExchange : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -178,33 +170,31 @@ class WineWindow : public WineExchange {
 
 TEST_F(WineWindow, SearchFindsTheDeviceAndSendsItTheProbe) {
   ASSERT_EQ(RunWindowClient("SearchFindsTheDeviceOnItsPort"), 0);
-  Bytes probe(kProbeWriteLength, 0x00);
-  std::copy(kProbeFrame.begin(), kProbeFrame.end(), probe.begin());
+  // The probe frame and its seventh byte, 0x00.
+  const Bytes probe{0x02, 0x49, 0x00, 0xD1, 0x00, 0xE3, 0x00};
   EXPECT_EQ(emulator_->ReceivedBytes(), probe);
 }
 
 TEST_F(WineWindow, CalibrationWriteReachesTheDeviceByteForByte) {
   ASSERT_EQ(RunWindowClient("CalibrationWrite"), 0);
-  EXPECT_EQ(emulator_->ReceivedBytes(), WorkedCalibrationFrame());
+  EXPECT_EQ(emulator_->ReceivedBytes(), test::WorkedCalibrationFrame());
 }
 
 TEST_F(WineWindow, GsmReadFillsThePage) {
   ASSERT_EQ(RunWindowClient("GsmRead"), 0);
-  EXPECT_EQ(emulator_->ReceivedBytes(), (Bytes{0x02, 0x49, 0x00, 0xB9, 0x00, 0xFB}));
+  EXPECT_EQ(emulator_->ReceivedBytes(), test::kGsmReadFrame);
 }
 
 TEST_F(WineWindow, GsmWriteReachesTheDeviceByteForByte) {
   ASSERT_EQ(RunWindowClient("GsmWrite"), 0);
-  Session session;
-  FillGsm(wine::TypedGsmEntries(), session.PayloadArea);
-  EXPECT_EQ(emulator_->ReceivedBytes(), FrameToSend(session, "GSM_write", kGsmWriteFrameLength));
-  EXPECT_EQ(emulator_->GetGsmRecord(), wine::GsmRecordOf(wine::TypedGsmEntries()));
+  EXPECT_EQ(emulator_->ReceivedBytes(), test::WorkedGsmWriteFrame());
+  EXPECT_EQ(emulator_->GetGsmRecord(), Record(test::WorkedGsmRecord()));
 }
 
 TEST_F(WineWindow, SilentDeviceLeavesTheUserTheRetryMessage) {
   emulator_->SetFault(emu::Fault::Silent);
   ASSERT_EQ(RunWindowClient("SilentDeviceGetsTheRetryMessage"), 0);
-  EXPECT_EQ(emulator_->ReceivedBytes(), WorkedCalibrationFrame());
+  EXPECT_EQ(emulator_->ReceivedBytes(), test::WorkedCalibrationFrame());
 }
 
 }  // namespace
