@@ -37,10 +37,10 @@ inline constexpr FileDialogDesc kOpenDialog{"sOpenDialog1", u"Текстовые
 inline constexpr FileDialogDesc kSaveDialog{"sSaveDialog1", u"Текстовые", u"*.txt"};
 
 namespace window_fonts {
-inline constexpr FontSpec kField{11, false};             // edit fields, lists, the date field
-inline constexpr FontSpec kCalibrationLabel{13, false};  // labels on the calibration page
-inline constexpr FontSpec kGsmLabel{12, false};          // labels on the GSM page
-inline constexpr FontSpec kHeading{15, true};
+inline constexpr FontStyle kField{11, false};             // edit fields, lists, the date field
+inline constexpr FontStyle kCalibrationLabel{13, false};  // labels on the calibration page
+inline constexpr FontStyle kGsmLabel{12, false};          // labels on the GSM page
+inline constexpr FontStyle kHeading{15, true};
 }  // namespace window_fonts
 
 // Indexed by ControlId (checked below).

@@ -93,7 +93,7 @@ enum class Handler {
 
 // Every font of the window is this face, black, at a pixel height of 96 dpi.
 inline constexpr std::u16string_view kFontFace = u"Tahoma";
-struct FontSpec {
+struct FontStyle {
   int pixelHeight = 0;  // 0: the window's font
   bool bold = false;
 };
@@ -110,7 +110,7 @@ struct Rect {
 // screen readers name the field by it.
 struct BoundLabel {
   std::u16string_view text{};  // empty: the field has none
-  FontSpec font{};
+  FontStyle font{};
 };
 
 // A default that is not a fixed text: computed when the window is built.
@@ -126,7 +126,7 @@ struct ControlDesc {
   ControlId parent{};                        // Form1 for the window's own controls
   Rect rect{};                               // in the parent's client area, at 96 dpi
   std::u16string_view caption{};             // button, label, page tab; empty otherwise
-  FontSpec font{};                           // {0}: the window's font
+  FontStyle font{};                           // {0}: the window's font
   BoundLabel label{};
   // A label elsewhere whose caption names this control for screen readers;
   // Form1: none (a bound label, if any, names it).
@@ -152,7 +152,7 @@ struct WindowDesc {
   std::u16string_view caption;
   int clientWidth;
   int clientHeight;
-  FontSpec font;
+  FontStyle font;
   bool resizable;
   bool maximizeButton;
   bool minimizeButton;

@@ -16,9 +16,9 @@
 
 namespace tacho {
 
-QFont WindowFont(FontSpec font) {
-  const FontSpec spec = font.pixelHeight > 0 ? font : kMainWindow.font;
-  return TahomaFont(spec.pixelHeight, spec.bold);
+QFont WindowFont(FontStyle font) {
+  const FontStyle style = font.pixelHeight > 0 ? font : kMainWindow.font;
+  return TahomaFont(style.pixelHeight, style.bold);
 }
 
 namespace {

@@ -11,7 +11,7 @@
 namespace tacho {
 
 // A described font; {0} is the window's font.
-QFont WindowFont(FontSpec font);
+QFont WindowFont(FontStyle font);
 
 // The widget of `desc` under `parent` (the widget of its container). A page is
 // added to its page control as a tab. The window itself is not made here.

@@ -606,12 +606,12 @@ void TForm1::CreateControls() {
 
 int TForm1::Scale(int value) const { return ScaleToDpi(value, dpi_); }
 
-HFONT TForm1::Font(FontSpec spec) {
-  if (spec.pixelHeight == 0) spec = kMainWindow.font;
-  const std::size_t slot = static_cast<std::size_t>(spec.pixelHeight) * 2 + (spec.bold ? 1 : 0);
+HFONT TForm1::Font(FontStyle style) {
+  if (style.pixelHeight == 0) style = kMainWindow.font;
+  const std::size_t slot = static_cast<std::size_t>(style.pixelHeight) * 2 + (style.bold ? 1 : 0);
   if (slot >= fonts_.size()) throw std::logic_error("TForm1: a font larger than the window uses");
   if (!fonts_[slot]) {
-    fonts_[slot] = CreateFontW(-Scale(spec.pixelHeight), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+    fonts_[slot] = CreateFontW(-Scale(style.pixelHeight), 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                DEFAULT_PITCH | FF_DONTCARE, W(kFontFace).c_str());
   }

@@ -94,7 +94,7 @@ class TForm1 : public IForm {
   void FitListHeight(HWND list, int height);
   void ClipPageControl();
   void ShowPage(int index);
-  HFONT Font(FontSpec spec);
+  HFONT Font(FontStyle style);
   void RunControlHandler(Handler handler);
   void OnCommand(int id, int code, HWND from);
   LRESULT OnNotify(const NMHDR& header);

@@ -63,8 +63,8 @@ const QLabel* BoundLabelOf(QWidget* field) {
   return nullptr;
 }
 
-void ExpectFont(const QFont& font, FontSpec spec) {
-  const FontSpec expected = spec.pixelHeight > 0 ? spec : kMainWindow.font;
+void ExpectFont(const QFont& font, FontStyle style) {
+  const FontStyle expected = style.pixelHeight > 0 ? style : kMainWindow.font;
   const QFontInfo info(font);
   EXPECT_TRUE(info.family() == "Tahoma" || info.family() == "DejaVu Sans") << info.family().toStdString();
   EXPECT_EQ(info.pixelSize(), expected.pixelHeight);

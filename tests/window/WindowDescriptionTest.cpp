@@ -14,10 +14,10 @@ namespace {
 using K = ControlKind;
 using C = ControlId;
 
-constexpr FontSpec kWindowFont{};
-constexpr FontSpec kTahoma11{11, false};
-constexpr FontSpec kTahoma13{13, false};
-constexpr FontSpec kTahoma12{12, false};
+constexpr FontStyle kWindowFont{};
+constexpr FontStyle kTahoma11{11, false};
+constexpr FontStyle kTahoma13{13, false};
+constexpr FontStyle kTahoma12{12, false};
 
 struct Expected {
   C id;
@@ -25,9 +25,9 @@ struct Expected {
   C parent;
   Rect rect;
   std::u16string_view caption = {};
-  FontSpec font = {};
+  FontStyle font = {};
   std::u16string_view label = {};
-  FontSpec labelFont = {};
+  FontStyle labelFont = {};
   int maxLength = 0;
   bool digitsOnly = false;
   std::u16string_view hint = {};

@@ -276,11 +276,11 @@ LOGFONTW FontOf(HWND window) {
 }
 
 TEST_F(Win32Window, FontsAreTahomaAtTheDescribedHeights) {
-  auto expectFont = [this](HWND window, FontSpec spec) {
-    if (spec.pixelHeight == 0) spec = kMainWindow.font;
+  auto expectFont = [this](HWND window, FontStyle style) {
+    if (style.pixelHeight == 0) style = kMainWindow.font;
     const LOGFONTW font = FontOf(window);
-    EXPECT_EQ(font.lfHeight, -S(spec.pixelHeight));
-    EXPECT_EQ(font.lfWeight >= FW_BOLD, spec.bold);
+    EXPECT_EQ(font.lfHeight, -S(style.pixelHeight));
+    EXPECT_EQ(font.lfWeight >= FW_BOLD, style.bold);
     EXPECT_EQ(std::wstring(font.lfFaceName), W(kFontFace));
   };
   for (const ControlDesc& desc : kControls) {
