@@ -7,6 +7,9 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QToolButton>
+#include <string>
+
+#include "DateFieldText.h"
 
 namespace tacho {
 namespace {
@@ -53,24 +56,15 @@ void DateEdit::resizeEvent(QResizeEvent* e) {
 }
 
 void DateEdit::SetFieldText(const QString& text) {
-  auto hasFieldForm = [&text] {
-    if (text.size() != 10 || text[2] != u'.' || text[5] != u'.') return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      if (i != 2 && i != 5 && text[i] != u' ' && (text[i] < u'0' || text[i] > u'9')) return false;
-    }
-    return true;
-  };
-  if (!hasFieldForm()) {
-    setText(text);
-    return;
-  }
-  // Qt's setText would close up the blanks between digits; inserting each digit
-  // at its own place into the empty mask keeps them.
+  // The text is fitted by the rule both front ends share; Qt's setText would
+  // close up the blanks between digits, so each digit is inserted at its own
+  // place into the empty mask.
+  const std::u16string fitted = FitDateFieldText(text.toStdU16String());
   setText(QString());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] >= u'0' && text[i] <= u'9') {
+  for (std::size_t i = 0; i < fitted.size(); ++i) {
+    if (fitted[i] >= u'0' && fitted[i] <= u'9') {
       setCursorPosition(static_cast<int>(i));
-      insert(QString(text[i]));
+      insert(QString(QChar(fitted[i])));
     }
   }
   setCursorPosition(0);
