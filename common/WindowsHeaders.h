@@ -1,5 +1,5 @@
-// windows.h as the Win32 front end includes it: without the rarely used parts
-// and without the min and max macros.
+// windows.h as the Windows code includes it: without the rarely used parts and
+// without the min and max macros.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN

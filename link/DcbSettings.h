@@ -3,13 +3,7 @@
 // zero bytes kept (fNull cleared); handshaking stays as the port had it.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsHeaders.h"
 
 namespace tacho {
 
