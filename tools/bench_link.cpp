@@ -66,13 +66,7 @@ class EventForm : public FormModel {
     });
     std::unique_lock lock(mutex_);
     while (!done) {
-      while (!events_.empty()) {
-        auto event = std::move(events_.front());
-        events_.pop_front();
-        lock.unlock();
-        event();
-        lock.lock();
-      }
+      RunPostedEvents(lock);
       wake_.wait(lock, [&] { return done || !events_.empty(); });
     }
     lock.unlock();
@@ -89,18 +83,23 @@ class EventForm : public FormModel {
     const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
     std::unique_lock lock(mutex_);
     do {
-      while (!events_.empty()) {
-        auto event = std::move(events_.front());
-        events_.pop_front();
-        lock.unlock();
-        event();
-        lock.lock();
-      }
+      RunPostedEvents(lock);
       wake_.wait_until(lock, deadline, [&] { return !events_.empty(); });
     } while (!events_.empty() || Clock::now() < deadline);
   }
 
  private:
+  // Runs every posted event, each without the lock held; returns holding it.
+  void RunPostedEvents(std::unique_lock<std::mutex>& lock) {
+    while (!events_.empty()) {
+      auto event = std::move(events_.front());
+      events_.pop_front();
+      lock.unlock();
+      event();
+      lock.lock();
+    }
+  }
+
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<std::function<void()>> events_;
